@@ -1,0 +1,17 @@
+// The application shell: the window, the phases of a run and the frame loop.
+#pragma once
+
+struct GLFWwindow;
+
+extern GLFWwindow* main_window;
+extern bool quit_requested;
+
+// Phase 1: clock, working folder, window and context, callbacks, renderer.
+// False (with the reason reported) when the program cannot start.
+bool start_up();
+// Phase 2: "LOADING" in the middle of the window.
+bool show_loading_screen();
+// Phase 3: the loading screen's resources go, the game starts, clocks reset.
+bool enter_game();
+// One frame's work: statistics, events, file watches, clear, game drawing.
+void run_frame();

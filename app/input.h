@@ -1,0 +1,29 @@
+// Keyboard, mouse-button and framebuffer-size events from GLFW.
+#pragma once
+
+#include <cstdint>
+
+struct GLFWwindow;
+
+// The shell's compact key numbering: 0 for keys outside the list, else 1-87.
+using KeyCode = uint8_t;
+constexpr KeyCode key_code_q = 35;
+constexpr KeyCode key_code_enter = 50;
+
+KeyCode key_code_from_glfw(int glfw_key);
+
+// What a key press asks for, from its KeyCode, action and modifier bits.
+enum class KeyCommand { none, quit, toggle_fullscreen };
+KeyCommand key_command(KeyCode code, int action, int mods);
+
+struct WindowedGeometry {
+    int32_t x, y;
+    int32_t width, height;
+};
+extern WindowedGeometry windowed_geometry;
+
+void toggle_fullscreen();
+
+void on_key(GLFWwindow* window, int key, int scancode, int action, int mods);
+void on_mouse_button(GLFWwindow* window, int button, int action, int mods);
+void on_framebuffer_size(GLFWwindow* window, int width, int height);

@@ -1,0 +1,17 @@
+// The "autosave" file: a marker byte 1 and the 81 givens, row-major.
+#pragma once
+
+#include <cstdint>
+
+constexpr int autosave_size = 82;
+
+// The 82-byte image of the board: solver digits are written as 0.
+void board_to_autosave(uint8_t image[autosave_size]);
+// Applies a file's bytes to the board; ignores a short or foreign file whole.
+// Returns whether the bytes were applied.
+bool autosave_to_board(const uint8_t* bytes, int32_t length);
+
+// Writes "autosave" in the working directory, replacing the old file in one step.
+bool save_board();
+// Reads "autosave" from the working directory into the (cleared) board.
+void load_board();

@@ -1,0 +1,14 @@
+// The game screen: its fonts, texts and panels, and the drawing of a frame.
+#pragma once
+
+#include <cstdint>
+
+// Registers the fonts, makes texts and panels, lays out and loads the board.
+// False (with the reason reported) when an asset the screen needs is missing.
+bool game_start();
+
+// Draws the whole screen from the game state.
+void game_frame();
+
+// Lays the screen out again for a new drawing-area size (ignored when zero).
+void game_resize(uint16_t width, uint16_t height);

@@ -1,0 +1,40 @@
+// The board and the few fields the screen, the pointer input and the solver
+// thread share. One instance, zero at start.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+// 81 cells row-major plus an always-zero sentinel that stops the solver's scan.
+constexpr int board_cells = 81;
+
+struct Board {
+    std::atomic<int32_t> cells[board_cells + 1];
+    uint8_t given[board_cells];
+};
+
+struct GameState {
+    Board board;
+    int32_t selected_digit;
+    bool eraser_selected;
+    std::atomic<bool> solver_running;
+    std::atomic<bool> stop_requested;
+};
+
+extern GameState game_state;
+
+// Every cell and mark empty, no digit selected.
+void clear_all();
+// Every cell value 0; marks, selection and flags untouched.
+void clear_values();
+// Every cell not marked given becomes 0.
+void clear_non_givens();
+
+// Cell access for the main thread and the solver; relaxed, since ordering
+// between the threads comes from solver_running.
+inline int32_t cell_value(int index) {
+    return game_state.board.cells[index].load(std::memory_order_relaxed);
+}
+inline void set_cell_value(int index, int32_t value) {
+    game_state.board.cells[index].store(value, std::memory_order_relaxed);
+}

@@ -1,0 +1,13 @@
+// The depth-first backtracking search and its worker thread.
+#pragma once
+
+// One step: fills the first empty cell after `previous` and recurses.
+// True when the board is full; false when this branch failed or a stop came.
+bool solve_from(int previous);
+
+// The worker: searches, cleans up after a failure, then clears the flags.
+int solver_thread_main();
+
+// The Solve button's start: drops the selection and the solver's old digits,
+// sets the flags and starts the detached worker. False when it cannot start.
+bool start_search();

@@ -1,0 +1,27 @@
+// The vertex format, the unit quad and the drawing area.
+#pragma once
+
+#include <cstdint>
+
+// The one vertex format: position at attribute 0, texture coordinate at 1.
+struct Vertex {
+    float x, y, z;
+    float u, v;
+};
+static_assert(sizeof(Vertex) == 20, "vertices are 20 bytes, tightly packed");
+
+// Framebuffer pixels per logical unit, and the drawing area in logical units.
+extern uint8_t pixel_scale;
+extern uint16_t view_width;
+extern uint16_t view_height;
+extern uint32_t unit_quad_vao;
+
+// Builds the shader program and the unit quad. False when the shaders fail.
+bool renderer_init();
+// Sets the viewport and projection for a framebuffer; a zero size keeps the
+// previous projection and drawing area.
+void set_viewport(uint16_t width, uint16_t height);
+// Binds the vertex array and buffer and points attributes 0 and 1 at them.
+void vertex_layout(uint32_t vao, uint32_t vbo);
+// Deletes the unit quad's vertex array (its buffer goes with the context).
+void renderer_release();

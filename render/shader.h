@@ -1,0 +1,35 @@
+// The one shader program, its uniforms and the watch on its source files.
+#pragma once
+
+#include <cstdint>
+
+struct ShaderProgram {
+    uint32_t program;
+    uint32_t vertex_shader;
+    uint32_t fragment_shader;
+    int32_t loc_projection_matrix;
+    int32_t loc_model_matrix;
+    int32_t loc_color;
+    int32_t loc_alpha;
+    int32_t loc_no_texture;
+    int64_t vertex_mtime;
+    int64_t fragment_mtime;
+    double last_check_time;
+};
+
+extern ShaderProgram shader_program;
+
+// Builds the program from "shaders_desktop/vertex.c" and "fragment.c" and makes
+// it current. False (with the file and GL log reported) when it cannot.
+bool shader_load();
+// At most every half second: recompiles a source whose mtime changed.
+void shader_reload_changed(double frame_start);
+void shader_release();
+
+// Per-draw uniforms; colour bytes are divided by 255.
+void set_color(uint8_t r, uint8_t g, uint8_t b);
+void set_color_white();
+void set_alpha(float alpha);
+void set_no_texture(int flag);
+void upload_model_matrix();
+void upload_projection_matrix();

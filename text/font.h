@@ -1,0 +1,71 @@
+// Fonts registered by key: glyph atlases baked with stb_truetype and kept in a
+// disk cache, "tmp/font.<key>.<size>".
+#pragma once
+
+#include <cstdint>
+
+#include "render/texture.h"
+
+// One character's ready-made quad, the same 80 bytes in memory and in the cache.
+struct Glyph {
+    uint8_t codepoint;
+    uint8_t padding[3];
+    float corners[8]; // (0,0) (w,0) (0,h) (w,h) in atlas pixels
+    float uvs[8];     // the same corners in the atlas, 0..1
+    float x_offset;
+    float y_offset;
+    float advance;
+};
+static_assert(sizeof(Glyph) == 80, "the cache stores glyphs as 80-byte records");
+
+constexpr int glyph_first = 32;
+constexpr int glyph_total = 95;
+
+struct Font {
+    char key[128];
+    uint8_t size;
+    uint16_t baked_size;
+    uint8_t glyph_count;
+    Glyph* glyphs;
+    Texture* atlas;
+    float ascent;
+};
+
+constexpr int font_capacity = 50;
+
+struct FontSlot {
+    Font font;
+    uint8_t in_use;
+    FontSlot* next;
+};
+
+struct FontRegistry {
+    FontSlot slots[font_capacity];
+    FontSlot* head;
+};
+
+extern FontRegistry fonts;
+
+// Atlas side for a baked pixel height: 512 up to 64, else 1024.
+int atlas_side(uint16_t baked_size);
+// Exact length of a cache file for an atlas of the given side.
+int32_t font_cache_length(int side);
+// "tmp/font.<key>.<size>", cut to fit the buffer.
+void font_cache_path(char* out, int capacity, const char* key, uint8_t size);
+
+// Splits cache bytes into atlas, glyphs and ascent; false (nothing written)
+// unless the length is exactly right for the side.
+bool font_cache_parse(const uint8_t* bytes, int32_t length, int side, uint8_t* atlas,
+                      Glyph* glyphs, float* ascent);
+// Writes a cache file (creating "tmp" when needed); false when it cannot.
+bool font_cache_write(const char* path, int side, const uint8_t* atlas, const Glyph* glyphs,
+                      float ascent);
+
+// Registers a font under a key; nullptr (with the file named on stderr) when
+// the font file is missing or unreadable, or the registry or pool is full.
+Font* register_font(const char* key, const char* file_name, uint8_t size);
+Font* find_font(const char* key);
+void release_font(Font* font);
+void clear_fonts();
+// Fills the font and its atlas texture from the cache or by baking.
+bool build_font_atlas(Font* font, Texture* atlas, const char* font_path, uint8_t size);

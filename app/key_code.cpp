@@ -1,1 +1,41 @@
-// (in progress)
+#include <GLFW/glfw3.h>
+
+#include "app/input.h"
+
+// GLFW key numbers that have a KeyCode, as runs of consecutive numbers. The
+// codes count up from 1 through the runs in this order.
+struct KeyRun {
+    int first;
+    int last;
+};
+
+static const KeyRun key_runs[] = {
+    {GLFW_KEY_SPACE, GLFW_KEY_SPACE},
+    {GLFW_KEY_APOSTROPHE, GLFW_KEY_APOSTROPHE},
+    {GLFW_KEY_COMMA, GLFW_KEY_9},
+    {GLFW_KEY_SEMICOLON, GLFW_KEY_SEMICOLON},
+    {GLFW_KEY_EQUAL, GLFW_KEY_EQUAL},
+    {GLFW_KEY_A, GLFW_KEY_RIGHT_BRACKET},
+    {GLFW_KEY_GRAVE_ACCENT, GLFW_KEY_GRAVE_ACCENT},
+    {GLFW_KEY_ESCAPE, GLFW_KEY_END},
+    {GLFW_KEY_CAPS_LOCK, GLFW_KEY_PAUSE},
+    {GLFW_KEY_F1, GLFW_KEY_F12},
+    {GLFW_KEY_LEFT_SHIFT, GLFW_KEY_RIGHT_SUPER},
+};
+
+KeyCode key_code_from_glfw(int glfw_key) {
+    int code = 1;
+    for (const KeyRun& run : key_runs) {
+        if (glfw_key >= run.first && glfw_key <= run.last) return (KeyCode)(code + glfw_key - run.first);
+        code += run.last - run.first + 1;
+    }
+    return 0;
+}
+
+KeyCommand key_command(KeyCode code, int action, int mods) {
+    if (action != GLFW_PRESS) return KeyCommand::none;
+    if (code == key_code_enter)
+        return mods == GLFW_MOD_ALT ? KeyCommand::toggle_fullscreen : KeyCommand::none;
+    if (code == key_code_q) return KeyCommand::quit;
+    return KeyCommand::none;
+}

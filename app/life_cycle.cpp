@@ -1,1 +1,67 @@
-// (in progress)
+#include <GLFW/glfw3.h>
+
+#include "app/app.h"
+#include "app/frame_clock.h"
+#include "app/frame_statistics.h"
+#include "game/autosave.h"
+#include "game/game_screen.h"
+#include "platform/platform.h"
+#include "render/gl.h"
+#include "render/panel.h"
+#include "render/renderer.h"
+#include "render/shader.h"
+#include "render/texture.h"
+#include "text/font.h"
+#include "text/text_object.h"
+
+void run_frame() {
+    frame_clock.frame_start = clock_seconds();
+    update_frame_statistics(frame_clock.frame_start);
+    glfwPollEvents();
+    shader_reload_changed(frame_clock.frame_start);
+    textures_reload_changed(frame_clock.frame_start);
+    glClear(GL_COLOR_BUFFER_BIT);
+    game_frame();
+    frame_clock.frame_time = clock_seconds() - frame_clock.frame_start;
+}
+
+// Every GL object goes before the window does. The board is saved only by an
+// orderly end after the game has loaded it, never by a failed start.
+static void release_everything() {
+    panels_release_all();
+    release_all_text_objects();
+    clear_fonts();
+    textures_release_all();
+    renderer_release();
+    shader_release();
+}
+
+int tessarin_main() {
+    if (!start_up()) {
+        glfwTerminate();
+        return 1;
+    }
+    glfwSwapBuffers(main_window);
+    bool loaded = show_loading_screen();
+    if (loaded) {
+        glfwSwapBuffers(main_window);
+        loaded = enter_game();
+    }
+    if (!loaded) {
+        release_everything();
+        glfwTerminate();
+        return 1;
+    }
+    glfwSwapBuffers(main_window);
+
+    while (!quit_requested && !glfwWindowShouldClose(main_window)) {
+        run_frame();
+        glfwSwapBuffers(main_window);
+        pace_frame();
+    }
+
+    save_board();
+    release_everything();
+    glfwTerminate();
+    return 0;
+}

@@ -1,1 +1,146 @@
-// (in progress)
+#include "game/game_screen.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "app/frame_clock.h"
+#include "game/autosave.h"
+#include "game/game_state.h"
+#include "game/layout.h"
+#include "render/matrix.h"
+#include "render/panel.h"
+#include "render/renderer.h"
+#include "render/texture.h"
+#include "text/font.h"
+#include "text/text_object.h"
+
+struct Rgba {
+    uint8_t r, g, b, a;
+};
+
+static const Rgba background = {254, 235, 193, 255};
+static const Rgba ink = {61, 37, 1, 255};
+static const Rgba solver_ink = {64, 64, 192, 255};
+static const Rgba clear_ink = {64, 0, 0, 255};
+static const Rgba solve_ink = {0, 64, 0, 255};
+static const uint32_t small_panel_tint = 0x2001253D;
+static const uint32_t clear_panel_tint = 0x40000080;
+static const uint32_t solve_panel_tint = 0x40008000;
+
+struct GameScreen {
+    TextObject title_text;
+    TextObject digit_texts[9];
+    TextObject eraser_text;
+    TextObject solve_text;
+    TextObject stop_text;
+    TextObject clear_text;
+    Panel small_panel;
+    Panel wide_panel;
+};
+
+static GameScreen screen;
+
+bool game_start() {
+    if (!register_font("title_font", "PoetsenOne-Regular.ttf", 64)) return false;
+    if (!create_text_object(&screen.title_text, "title_font", "Tessarin")) return false;
+    clear_values();
+    compute_layout(view_width, view_height, &game_layout);
+
+    if (!register_font("digit_font", "arialbd.ttf", 32)) return false;
+    for (int k = 1; k <= 9; k++) {
+        char digit[4];
+        snprintf(digit, sizeof(digit), "%d", k);
+        if (!create_text_object(&screen.digit_texts[k - 1], "digit_font", digit)) return false;
+    }
+    if (!create_text_object(&screen.eraser_text, "digit_font", "X")) return false;
+
+    if (!register_font("solve_font", "PoetsenOne-Regular.ttf", 36)) return false;
+    if (!create_text_object(&screen.solve_text, "solve_font", "Solve")) return false;
+    if (!create_text_object(&screen.stop_text, "solve_font", "Stop")) return false;
+    if (!create_text_object(&screen.clear_text, "solve_font", "Clear")) return false;
+
+    if (!texture_from_image("rounded_rect.png")) return false;
+    if (!panel_create(&screen.small_panel, Vec2{60, 60})) return false;
+    if (!panel_create(&screen.wide_panel, Vec2{110, 60})) return false;
+
+    load_board();
+    return true;
+}
+
+void game_resize(uint16_t width, uint16_t height) {
+    if (width == 0 || height == 0) return;
+    compute_layout(width, height, &game_layout);
+}
+
+static void draw_text_in(const TextObject* text, Vec2 centre, Rgba colour) {
+    draw_text(text, centre, colour.r, colour.g, colour.b, colour.a);
+}
+
+static void draw_selection_outline(Vec2 centre) {
+    draw_rect_outline(Vec2{centre.x - 30, centre.y - 30}, 60, 60, 3, ink.r, ink.g, ink.b, ink.a);
+}
+
+static void draw_grid(int half_width, int half_height) {
+    for (int i = 0; i <= 9; i++) {
+        float thickness = i % 3 == 0 ? 2.0f : 1.0f;
+        Vec2 row_line = {(float)(half_width - 225), (float)(half_height - 305 + 50 * i)};
+        draw_rect(row_line, 450, thickness, ink.r, ink.g, ink.b, ink.a);
+    }
+    for (int i = 0; i <= 9; i++) {
+        float thickness = i % 3 == 0 ? 2.0f : 1.0f;
+        Vec2 column_line = {(float)(half_width - 225 + 50 * i), (float)(half_height - 305)};
+        draw_rect(column_line, thickness, 450, ink.r, ink.g, ink.b, ink.a);
+    }
+}
+
+static void draw_cells() {
+    int selected = game_state.selected_digit;
+    for (int index = 0; index < board_cells; index++) {
+        // One read per cell: the solver may change the value meanwhile, and
+        // only a digit 1-9 may pick a text.
+        int32_t value = cell_value(index);
+        if (value < 1 || value > 9) continue;
+        matrix_push();
+        matrix_translate(game_layout.cell_centres[index].x, game_layout.cell_centres[index].y);
+        Rgba colour = solver_ink;
+        if (game_state.board.given[index]) {
+            colour = ink;
+            if (value == selected) {
+                float pulse = 1.2f + 0.2f * sinf((float)(8.0 * clock_seconds()));
+                matrix_scale(pulse, pulse);
+            }
+        }
+        draw_text_in(&screen.digit_texts[value - 1], Vec2{0, 0}, colour);
+        matrix_pop();
+    }
+}
+
+void game_frame() {
+    int half_width = view_width >> 1;
+    int half_height = view_height >> 1;
+    draw_rect(Vec2{0, 0}, view_width, view_height, background.r, background.g, background.b,
+              background.a);
+    draw_text_in(&screen.title_text, Vec2{(float)half_width, (float)(half_height - 396)}, ink);
+    draw_grid(half_width, half_height);
+    draw_cells();
+
+    for (int k = 1; k <= 9; k++) {
+        Vec2 centre = game_layout.palette_centres[k - 1];
+        panel_draw(&screen.small_panel, centre, small_panel_tint);
+        draw_text_in(&screen.digit_texts[k - 1], centre, ink);
+        if (game_state.selected_digit == k) draw_selection_outline(centre);
+    }
+
+    panel_draw(&screen.wide_panel, game_layout.clear_centre, clear_panel_tint);
+    draw_text_in(&screen.clear_text, game_layout.clear_centre, clear_ink);
+
+    panel_draw(&screen.small_panel, game_layout.eraser_centre, small_panel_tint);
+    draw_text_in(&screen.eraser_text, game_layout.eraser_centre, ink);
+    if (game_state.selected_digit == 0 && game_state.eraser_selected)
+        draw_selection_outline(game_layout.eraser_centre);
+
+    bool searching = game_state.solver_running.load(std::memory_order_acquire);
+    panel_draw(&screen.wide_panel, game_layout.solve_centre, solve_panel_tint);
+    draw_text_in(searching ? &screen.stop_text : &screen.solve_text, game_layout.solve_centre,
+                 solve_ink);
+}

@@ -1,1 +1,22 @@
-// (in progress)
+#include "game/game_state.h"
+
+#include <cstring>
+
+GameState game_state;
+
+void clear_all() {
+    clear_values();
+    memset(game_state.board.given, 0, sizeof(game_state.board.given));
+    game_state.selected_digit = 0;
+}
+
+// Includes the sentinel, which must stay 0.
+void clear_values() {
+    for (int i = 0; i <= board_cells; i++) set_cell_value(i, 0);
+}
+
+void clear_non_givens() {
+    for (int i = 0; i < board_cells; i++) {
+        if (!game_state.board.given[i]) set_cell_value(i, 0);
+    }
+}

@@ -1,1 +1,58 @@
-// (in progress)
+#include "game/pointer_input.h"
+
+#include "game/game_state.h"
+#include "game/layout.h"
+#include "game/solver.h"
+
+static const float button_half = 30;
+static const float cell_half = 25;
+// Wide buttons take clicks 5 units beyond their 110-wide panels.
+static const float wide_half_width = 60;
+
+bool point_in_box(float x, float y, Vec2 centre, float half_width, float half_height) {
+    return centre.x - half_width <= x && x <= centre.x + half_width &&
+           centre.y - half_height <= y && y <= centre.y + half_height;
+}
+
+static void click_cell(int index) {
+    int32_t digit = game_state.selected_digit;
+    if (digit == 0 || cell_value(index) == digit) {
+        set_cell_value(index, 0);
+        game_state.board.given[index] = 0;
+        return;
+    }
+    set_cell_value(index, digit);
+    game_state.board.given[index] = 1;
+}
+
+void handle_click(bool pressed, float x, float y) {
+    if (!pressed) return;
+    const GameLayout& layout = game_layout;
+    bool in_solve = point_in_box(x, y, layout.solve_centre, wide_half_width, button_half);
+    // While a search runs it owns the board; only a stop request gets through.
+    if (game_state.solver_running.load(std::memory_order_acquire)) {
+        if (in_solve) game_state.stop_requested.store(true, std::memory_order_relaxed);
+        return;
+    }
+    for (int k = 1; k <= 9; k++) {
+        if (!point_in_box(x, y, layout.palette_centres[k - 1], button_half, button_half)) continue;
+        game_state.selected_digit = game_state.selected_digit == k ? 0 : k;
+        return;
+    }
+    if (point_in_box(x, y, layout.eraser_centre, button_half, button_half)) {
+        game_state.eraser_selected = !game_state.eraser_selected;
+        game_state.selected_digit = 0;
+        return;
+    }
+    // Shared edges belong to the lower cell index.
+    for (int i = 0; i < board_cells; i++) {
+        if (!point_in_box(x, y, layout.cell_centres[i], cell_half, cell_half)) continue;
+        click_cell(i);
+        return;
+    }
+    if (point_in_box(x, y, layout.clear_centre, wide_half_width, button_half)) {
+        clear_all();
+        return;
+    }
+    if (in_solve) start_search();
+}

@@ -1,1 +1,7 @@
-// (in progress)
+// The one home of the stb implementations: PNG decoding and font baking.
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_PNG
+#include <stb_image.h>
+
+#define STB_TRUETYPE_IMPLEMENTATION
+#include <stb_truetype.h>

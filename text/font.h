@@ -61,6 +61,18 @@ bool font_cache_parse(const uint8_t* bytes, int32_t length, int side, uint8_t* a
 bool font_cache_write(const char* path, int side, const uint8_t* atlas, const Glyph* glyphs,
                       float ascent);
 
+// Rasterises the 95 glyphs of a TrueType file's bytes into a side x side
+// atlas, fills the glyph table and the ascent at the nominal size. Returns how
+// many glyphs fit (95 when all did), or -1 when the bytes are not a font that
+// stb_truetype can read.
+int font_bake(const uint8_t* font_data, int32_t length, uint16_t baked_size, uint8_t size,
+              int side, uint8_t* atlas, Glyph* glyphs, float* ascent);
+// The CPU half of a font: atlas, glyphs and ascent from the cache file, or
+// baked from the font file (the cache rewritten when every glyph fit). False
+// when there is no usable cache and the font file cannot be read.
+bool font_atlas_load(const char* cache_path, const char* font_path, uint16_t baked_size,
+                     uint8_t size, int side, uint8_t* atlas, Glyph* glyphs, float* ascent);
+
 // Registers a font under a key; nullptr (with the file named on stderr) when
 // the font file is missing or unreadable, or the registry or pool is full.
 Font* register_font(const char* key, const char* file_name, uint8_t size);

@@ -1,0 +1,243 @@
+"""Runs the real program in a private X server and drives it like a user.
+
+Each test gets its own Xvfb, a fresh copy of the run folder and a start from
+another working folder; it clicks with xdotool, reads the screen with
+ImageMagick's import and reads the files the program writes.
+"""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+from Xlib import X, display as xdisplay, protocol
+
+SCREEN_WIDTH, SCREEN_HEIGHT = 1280, 1024
+STARTUP_TIMEOUT = 60
+
+BACKGROUND = (254, 235, 193)
+INK = (61, 37, 1)
+SOLVER_INK = (64, 64, 192)
+
+
+def fail(message):
+    raise AssertionError(message)
+
+
+def check(condition, message):
+    if not condition:
+        fail(message)
+
+
+def wait_until(condition, timeout, what):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        value = condition()
+        if value:
+            return value
+        time.sleep(0.1)
+    fail("timed out waiting for " + what)
+
+
+class Screenshot:
+    def __init__(self, path):
+        self.path = path
+        raw = subprocess.run(["convert", path, "-depth", "8", "rgb:-"], check=True,
+                             capture_output=True).stdout
+        size = subprocess.run(["identify", "-format", "%w %h", path], check=True,
+                              capture_output=True, text=True).stdout.split()
+        self.width, self.height = int(size[0]), int(size[1])
+        self.raw = raw
+
+    def pixel(self, x, y):
+        i = (int(y) * self.width + int(x)) * 3
+        return tuple(self.raw[i:i + 3])
+
+    def count(self, x0, y0, x1, y1, predicate):
+        """Pixels in [x0, x1) x [y0, y1) for which predicate(rgb) holds."""
+        return sum(1 for y in range(y0, y1) for x in range(x0, x1)
+                   if predicate(self.pixel(x, y)))
+
+
+def near(colour, expected, tolerance=6):
+    return all(abs(a - b) <= tolerance for a, b in zip(colour, expected))
+
+
+class Session:
+    """One X server; programs started in it share it."""
+
+    def __init__(self, run_dir, name):
+        self.source_run_dir = run_dir
+        self.work = tempfile.mkdtemp(prefix="tessarin-e2e-")
+        self.shots = os.path.join(os.path.dirname(run_dir), "e2e-screenshots", name)
+        os.makedirs(self.shots, exist_ok=True)
+        self.run_dir = os.path.join(self.work, "tessarin")
+        shutil.copytree(run_dir, self.run_dir)
+        for leftover in ("autosave", "tmp"):
+            path = os.path.join(self.run_dir, leftover)
+            if os.path.isdir(path):
+                shutil.rmtree(path)
+            elif os.path.exists(path):
+                os.remove(path)
+        self.elsewhere = os.path.join(self.work, "elsewhere")
+        os.makedirs(self.elsewhere)
+        read_fd, write_fd = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0",
+             "%dx%dx24" % (SCREEN_WIDTH, SCREEN_HEIGHT), "-nolisten", "tcp"],
+            pass_fds=(write_fd,), stderr=subprocess.DEVNULL)
+        os.close(write_fd)
+        with os.fdopen(read_fd) as pipe:
+            number = pipe.readline().strip()
+        check(number, "Xvfb did not start")
+        self.display = ":" + number
+        self.env = dict(os.environ, DISPLAY=self.display)
+        self.env.pop("WAYLAND_DISPLAY", None)
+        self.program = None
+        self.window = None
+        self.shot_count = 0
+
+    def path(self, *parts):
+        return os.path.join(self.run_dir, *parts)
+
+    def start(self, expect_window=True):
+        """Starts the program from another folder and waits for its game screen."""
+        self.stderr_path = os.path.join(self.work, "stderr.txt")
+        self.stderr_file = open(self.stderr_path, "w")
+        self.program = subprocess.Popen([self.path("tessarin")], cwd=self.elsewhere,
+                                        env=self.env, stdout=subprocess.DEVNULL,
+                                        stderr=self.stderr_file)
+        if not expect_window:
+            return
+        self.window = wait_until(self.find_window, STARTUP_TIMEOUT, "the window")
+        wait_until(self.game_screen_shown, STARTUP_TIMEOUT, "the game screen")
+
+    def find_window(self):
+        if self.program.poll() is not None:
+            fail("the program ended early with status %d: %s"
+                 % (self.program.returncode, self.stderr()))
+        found = subprocess.run(["xdotool", "search", "--name", "^game"], env=self.env,
+                               capture_output=True, text=True).stdout.split()
+        return found[0] if found else None
+
+    def game_screen_shown(self):
+        # The grid's thick top-left corner in ink means the game frame is up.
+        shot = self.screenshot(keep=False)
+        return near(shot.pixel(46, 176), INK, 10) and near(shot.pixel(10, 10), BACKGROUND)
+
+    def stderr(self):
+        with open(self.stderr_path) as f:
+            return f.read()
+
+    def title(self):
+        return subprocess.run(["xdotool", "getwindowname", self.window], env=self.env,
+                              capture_output=True, text=True).stdout.strip()
+
+    def window_geometry(self):
+        out = subprocess.run(["xdotool", "getwindowgeometry", "--shell", self.window],
+                             env=self.env, capture_output=True, text=True).stdout
+        values = dict(line.split("=") for line in out.split())
+        return (int(values["X"]), int(values["Y"]), int(values["WIDTH"]),
+                int(values["HEIGHT"]))
+
+    def screenshot(self, keep=True, name=None):
+        self.shot_count += 1
+        label = name or "shot%02d" % self.shot_count
+        path = os.path.join(self.shots if keep else self.work, label + ".png")
+        subprocess.run(["import", "-window", self.window, path], env=self.env, check=True,
+                       stderr=subprocess.DEVNULL)
+        return Screenshot(path)
+
+    def settle(self, seconds=0.3):
+        time.sleep(seconds)
+
+    def click(self, x, y, button=1):
+        subprocess.run(["xdotool", "mousemove", "--window", self.window, str(int(x)),
+                        str(int(y)), "click", str(button)], env=self.env, check=True)
+        self.settle()
+
+    def key(self, *keys):
+        # Without a window manager the keyboard follows the pointer.
+        subprocess.run(["xdotool", "mousemove", "--window", self.window, "5", "5"],
+                       env=self.env, check=True)
+        subprocess.run(["xdotool", "key", "--clearmodifiers"] + list(keys), env=self.env,
+                       check=True)
+        self.settle()
+
+    def request_close(self):
+        """Asks the window to close as a window manager would (WM_DELETE_WINDOW)."""
+        conn = xdisplay.Display(self.display)
+        window = conn.create_resource_object("window", int(self.window))
+        protocols = conn.intern_atom("WM_PROTOCOLS")
+        delete = conn.intern_atom("WM_DELETE_WINDOW")
+        event = protocol.event.ClientMessage(window=window, client_type=protocols,
+                                             data=(32, [delete, X.CurrentTime, 0, 0, 0]))
+        window.send_event(event, event_mask=X.NoEventMask)
+        conn.flush()
+        conn.close()
+
+    def wait_exit(self, timeout=30):
+        try:
+            return self.program.wait(timeout)
+        except subprocess.TimeoutExpired:
+            self.program.kill()
+            fail("the program did not end")
+
+    def read(self, *parts):
+        with open(self.path(*parts), "rb") as f:
+            return f.read()
+
+    def write(self, data, *parts):
+        with open(self.path(*parts), "wb") as f:
+            f.write(data)
+
+    def close(self):
+        if self.program and self.program.poll() is None:
+            self.program.kill()
+            self.program.wait()
+        self.xvfb.terminate()
+        self.xvfb.wait()
+        shutil.rmtree(self.work, ignore_errors=True)
+
+
+def autosave_bytes(puzzle):
+    """The 82-byte save for a puzzle written as 81 characters, '.' for empty."""
+    return bytes([1] + [0 if c == "." else int(c) for c in puzzle])
+
+
+# Where the layout puts things in the 540 x 960 window.
+def cell_centre(index):
+    return 70 + 50 * (index % 9), 200 + 50 * (index // 9)
+
+
+def palette_centre(digit):
+    i, j = (digit - 1) // 3, (digit - 1) % 3
+    return 205 + 65 * j, 675 + 65 * i
+
+
+CLEAR = (100, 675)
+SOLVE = (440, 675)
+ERASER = (400, 805)
+
+
+def run(tests):
+    """Runs each test function with a fresh Session; prints a summary line."""
+    run_dir = os.path.abspath(sys.argv[1])
+    failed = 0
+    for test in tests:
+        session = Session(run_dir, test.__name__)
+        started = time.monotonic()
+        try:
+            test(session)
+            print("PASS %s (%.1f s)" % (test.__name__, time.monotonic() - started))
+        except Exception as error:  # report every failure, then go on
+            failed += 1
+            print("FAIL %s: %s" % (test.__name__, error))
+            import traceback
+            traceback.print_exc()
+        finally:
+            session.close()
+    print("%d passed, %d failed" % (len(tests) - failed, failed))
+    sys.exit(1 if failed else 0)

@@ -1,0 +1,50 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "app/frame_clock.h"
+#include "app/frame_statistics.h"
+
+static int64_t due_time_for(double frame_time) {
+    int64_t due = 12345;
+    EXPECT_TRUE(pacing_due_time(frame_time, &due)) << frame_time;
+    return due;
+}
+
+TEST(Pacing, PadsTheFrameToFiveMillisecondsInWholeMicroseconds) {
+    EXPECT_EQ(frame_budget, 0.004999999888241291);
+    EXPECT_EQ(due_time_for(0.002), -29990);
+    EXPECT_EQ(due_time_for(0.0), -49990);
+    EXPECT_EQ(due_time_for(0.0049999), 0);
+    int64_t due = 777;
+    EXPECT_FALSE(pacing_due_time(0.005, &due));
+    EXPECT_FALSE(pacing_due_time(frame_budget, &due));
+    EXPECT_FALSE(pacing_due_time(0.1, &due));
+    EXPECT_EQ(due, 777) << "no timer: the due time is left alone";
+}
+
+TEST(FrameStatistics, WritesTheFrameCountOncePerSecond) {
+    char title[64] = "";
+    reset_frame_statistics(10.0);
+    // 200 frames 5 ms apart: the 201st begins a second after the reset.
+    for (int frame = 0; frame < 200; frame++)
+        EXPECT_FALSE(count_frame(10.0 + frame * 0.005, title, sizeof(title)));
+    EXPECT_TRUE(count_frame(11.0, title, sizeof(title)));
+    EXPECT_STREQ(title, "game (fps: 201)");
+    EXPECT_EQ(frame_statistics.frames_counted, 0);
+    EXPECT_EQ(frame_statistics.last_title_update, 11.0);
+
+    // A three-second frame stretches the interval; the count is not a rate.
+    EXPECT_FALSE(count_frame(11.5, title, sizeof(title)));
+    EXPECT_TRUE(count_frame(14.5, title, sizeof(title)));
+    EXPECT_STREQ(title, "game (fps: 2)");
+}
+
+TEST(FrameClock, StartsAtZeroAndRunsForward) {
+    clock_start();
+    double first = clock_seconds();
+    EXPECT_GE(first, 0.0);
+    EXPECT_LT(first, 0.1);
+    double second = clock_seconds();
+    EXPECT_GE(second, first);
+}

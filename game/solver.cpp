@@ -22,12 +22,13 @@ bool solve_from(int previous) {
     int row = index / 9;
     int column = index % 9;
     int box_start = 27 * (row / 3) + 3 * (column / 3);
-    uint16_t candidates = all_digits;
+    unsigned used = 0;
     for (int k = 0; k < 9; k++) {
-        candidates &= (uint16_t)~(1u << cell_value((index + 9 * k) % board_cells));
-        candidates &= (uint16_t)~(1u << cell_value(9 * row + k));
-        candidates &= (uint16_t)~(1u << cell_value(box_start + 9 * (k / 3) + k % 3));
+        used |= 1u << cell_value((index + 9 * k) % board_cells);
+        used |= 1u << cell_value(9 * row + k);
+        used |= 1u << cell_value(box_start + 9 * (k / 3) + k % 3);
     }
+    uint16_t candidates = (uint16_t)(all_digits & ~used);
 
     for (int digit = 1; digit <= 9; digit++) {
         if (!(candidates & (1u << digit))) continue;

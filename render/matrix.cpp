@@ -45,7 +45,9 @@ Mat4 ortho_projection(float width, float height) {
     return result;
 }
 
-void matrix_load_identity() { matrices.model = mat4_identity(); }
+void matrix_load_identity() {
+    matrices.model = mat4_identity();
+}
 
 // A push past the last entry would overwrite memory beyond the stack; it is dropped.
 void matrix_push() {
@@ -60,8 +62,14 @@ void matrix_pop() {
     matrices.model = matrices.stack[matrices.depth];
 }
 
-void matrix_multiply(const Mat4& a) { matrices.model = mat4_multiply(matrices.model, a); }
+void matrix_multiply(const Mat4& a) {
+    matrices.model = mat4_multiply(matrices.model, a);
+}
 
-void matrix_translate(float x, float y) { matrix_multiply(mat4_translation(x, y)); }
+void matrix_translate(float x, float y) {
+    matrix_multiply(mat4_translation(x, y));
+}
 
-void matrix_scale(float sx, float sy) { matrix_multiply(mat4_scaling(sx, sy)); }
+void matrix_scale(float sx, float sy) {
+    matrix_multiply(mat4_scaling(sx, sy));
+}

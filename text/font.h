@@ -55,8 +55,8 @@ void font_cache_path(char* out, int capacity, const char* key, uint8_t size);
 
 // Splits cache bytes into atlas, glyphs and ascent; false (nothing written)
 // unless the length is exactly right for the side.
-bool font_cache_parse(const uint8_t* bytes, int32_t length, int side, uint8_t* atlas,
-                      Glyph* glyphs, float* ascent);
+bool font_cache_parse(const uint8_t* bytes, int32_t length, int side, uint8_t* atlas, Glyph* glyphs,
+                      float* ascent);
 // Writes a cache file (creating "tmp" when needed); false when it cannot.
 bool font_cache_write(const char* path, int side, const uint8_t* atlas, const Glyph* glyphs,
                       float ascent);
@@ -65,8 +65,8 @@ bool font_cache_write(const char* path, int side, const uint8_t* atlas, const Gl
 // atlas, fills the glyph table and the ascent at the nominal size. Returns how
 // many glyphs fit (95 when all did), or -1 when the bytes are not a font that
 // stb_truetype can read.
-int font_bake(const uint8_t* font_data, int32_t length, uint16_t baked_size, uint8_t size,
-              int side, uint8_t* atlas, Glyph* glyphs, float* ascent);
+int font_bake(const uint8_t* font_data, int32_t length, uint16_t baked_size, uint8_t size, int side,
+              uint8_t* atlas, Glyph* glyphs, float* ascent);
 // The CPU half of a font: atlas, glyphs and ascent from the cache file, or
 // baked from the font file (the cache rewritten when every glyph fit). False
 // when there is no usable cache and the font file cannot be read.

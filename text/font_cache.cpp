@@ -15,16 +15,20 @@ static_assert(sizeof(float) == 4, "the cache stores 32-bit floats");
 
 static constexpr int32_t glyph_table_bytes = glyph_total * (int32_t)sizeof(Glyph);
 
-int atlas_side(uint16_t baked_size) { return baked_size <= 64 ? 512 : 1024; }
+int atlas_side(uint16_t baked_size) {
+    return baked_size <= 64 ? 512 : 1024;
+}
 
-int32_t font_cache_length(int side) { return side * side + glyph_table_bytes + 4; }
+int32_t font_cache_length(int side) {
+    return side * side + glyph_table_bytes + 4;
+}
 
 void font_cache_path(char* out, int capacity, const char* key, uint8_t size) {
     snprintf(out, (size_t)capacity, "tmp/font.%s.%d", key, size);
 }
 
-bool font_cache_parse(const uint8_t* bytes, int32_t length, int side, uint8_t* atlas,
-                      Glyph* glyphs, float* ascent) {
+bool font_cache_parse(const uint8_t* bytes, int32_t length, int side, uint8_t* atlas, Glyph* glyphs,
+                      float* ascent) {
     if (length != font_cache_length(side)) return false;
     int32_t atlas_bytes = side * side;
     memcpy(atlas, bytes, (size_t)atlas_bytes);
@@ -81,8 +85,8 @@ static bool font_data_readable(const uint8_t* data, int32_t length) {
     return stbtt_InitFont(&info, data, 0) != 0;
 }
 
-int font_bake(const uint8_t* font_data, int32_t length, uint16_t baked_size, uint8_t size,
-              int side, uint8_t* atlas, Glyph* glyphs, float* ascent) {
+int font_bake(const uint8_t* font_data, int32_t length, uint16_t baked_size, uint8_t size, int side,
+              uint8_t* atlas, Glyph* glyphs, float* ascent) {
     if (!font_data_readable(font_data, length)) return -1;
     // Glyphs that do not fit are left zero: an empty box that does not advance.
     stbtt_bakedchar baked[glyph_total] = {};
@@ -122,8 +126,8 @@ bool font_atlas_load(const char* cache_path, const char* font_path, uint16_t bak
 
     char* font_data = read_whole_file(font_path, &length);
     if (!font_data) return false;
-    int fitted = font_bake((const uint8_t*)font_data, length, baked_size, size, side, atlas,
-                           glyphs, ascent);
+    int fitted =
+        font_bake((const uint8_t*)font_data, length, baked_size, size, side, atlas, glyphs, ascent);
     free(font_data);
     if (fitted < 0) return false;
     // A partial atlas still draws what fit, but is not worth keeping.

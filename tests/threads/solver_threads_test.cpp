@@ -1,1 +1,55 @@
-// (in progress)
+// The solver thread against a main thread that draws and presses buttons,
+// as the program runs them; built with ThreadSanitizer.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "game/game_state.h"
+#include "game/solver.h"
+#include "tests/unit/game_test_boards.h"
+
+namespace {
+
+// Reads the board as a frame does: each value once, with its mark and the flags.
+// Returns how many cells hold a digit the search placed.
+int draw_once() {
+    int solver_digits = 0;
+    for (int i = 0; i < board_cells; i++) {
+        int32_t v = cell_value(i);
+        if (v < 0 || v > 9) ADD_FAILURE() << "cell " << i << " holds " << v;
+        if (v != 0 && !game_state.board.given[i]) solver_digits++;
+    }
+    return solver_digits;
+}
+
+TEST(SolverThread, StopEndsALongSearchAndTheBoardReturnsToItsGivens) {
+    reset_with_puzzle(long_puzzle());
+    for (int round = 0; round < 2; round++) {
+        game_state.selected_digit = 4;
+        ASSERT_TRUE(start_search());
+        EXPECT_EQ(game_state.selected_digit, 0);
+        // Draw a while; the search must show digits of its own.
+        int seen = 0;
+        for (int frame = 0; frame < 2000; frame++) seen += draw_once();
+        EXPECT_GT(seen, 0);
+        EXPECT_TRUE(game_state.solver_running.load(std::memory_order_acquire));
+
+        game_state.stop_requested.store(true, std::memory_order_relaxed);
+        while (game_state.solver_running.load(std::memory_order_acquire)) draw_once();
+        EXPECT_EQ(board_text(), long_puzzle()) << "round " << round;
+        EXPECT_EQ(givens_count(), 17);
+        EXPECT_FALSE(game_state.stop_requested.load());
+        EXPECT_FALSE(game_state.solver_running.load());
+    }
+}
+
+TEST(SolverThread, CompletedSearchIsSeenWholeOnceTheFlagClears) {
+    reset_game_state();
+    ASSERT_TRUE(start_search());
+    while (game_state.solver_running.load(std::memory_order_acquire)) draw_once();
+    EXPECT_EQ(board_text(), empty_board_solution());
+    EXPECT_EQ(draw_once(), 81);
+    EXPECT_FALSE(game_state.stop_requested.load());
+}
+
+} // namespace

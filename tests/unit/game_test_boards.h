@@ -58,6 +58,12 @@ inline std::string board_text() {
     return text;
 }
 
+inline int givens_count() {
+    int count = 0;
+    for (int i = 0; i < board_cells; i++) count += game_state.board.given[i];
+    return count;
+}
+
 // Waits for the worker to clear solver_running; false after the timeout.
 inline bool wait_for_solver(double seconds) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);

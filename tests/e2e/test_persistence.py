@@ -1,0 +1,34 @@
+"""Givens and font caches survive restarts; Shift+Q and the close request save."""
+
+import os
+
+from harness import autosave_bytes, check, run, shows_digit
+
+PUZZLE = "5" + "." * 39 + "3" + "." * 39 + "9"
+CACHES = {"tmp/font.loading_font.32", "tmp/font.title_font.64", "tmp/font.digit_font.32",
+          "tmp/font.solve_font.36"}
+
+
+def persistence(s):
+    s.write(autosave_bytes(PUZZLE), "autosave")
+    s.start()
+    shot = s.screenshot(name="restored")
+    check(all(shows_digit(shot, i) for i in (0, 40, 80)), "saved givens shown")
+    check(sum(shows_digit(shot, i) for i in range(81)) == 3, "only the saved givens")
+    s.key("shift+q")
+    check(s.wait_exit() == 0, "exit status after Shift+Q")
+    check(s.read("autosave") == autosave_bytes(PUZZLE), "givens saved again")
+    for cache in CACHES:
+        check(os.path.getsize(s.path(cache)) == 269748, "%s size" % cache)
+
+    # The caches alone are enough: start without the fonts folder.
+    os.rename(s.path("fonts"), s.path("fonts-away"))
+    s.start()
+    shot = s.screenshot(name="from_cache")
+    check(all(shows_digit(shot, i) for i in (0, 40, 80)), "drawn from the font cache")
+    s.request_close()
+    check(s.wait_exit() == 0, "exit status after the close request")
+    check(s.read("autosave") == autosave_bytes(PUZZLE), "givens saved by the close request")
+
+
+run([persistence])

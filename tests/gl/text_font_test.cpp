@@ -1,0 +1,305 @@
+// Fonts in a real context: baking, the cache file on disk, failures and the
+// registry.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "gl/text_support.h"
+#include "render/gl.h"
+#include "render/renderer.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const poetsen = "PoetsenOne-Regular.ttf";
+const char* const arial = "arialbd.ttf";
+
+struct FontTest : ::testing::Test {
+    void SetUp() override { reset_text_state(); }
+    void TearDown() override { reset_text_state(); }
+};
+
+const Glyph& glyph_of(const Font* font, char ch) {
+    return font->glyphs[ch - glyph_first];
+}
+
+std::vector<uint8_t> atlas_pixels(const Font* font) {
+    std::vector<uint8_t> pixels(font->atlas->width * font->atlas->height);
+    glBindTexture(GL_TEXTURE_2D, font->atlas->gl_texture);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RED, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+// The cache bytes a font should have been written as.
+std::vector<uint8_t> expected_cache(const Font* font) {
+    std::vector<uint8_t> bytes = atlas_pixels(font);
+    const uint8_t* glyphs = (const uint8_t*)font->glyphs;
+    bytes.insert(bytes.end(), glyphs, glyphs + glyph_total * sizeof(Glyph));
+    const uint8_t* ascent = (const uint8_t*)&font->ascent;
+    bytes.insert(bytes.end(), ascent, ascent + 4);
+    return bytes;
+}
+
+bool slot_is_zero(const FontSlot& slot) {
+    static const FontSlot zero = {};
+    return memcmp(&slot, &zero, sizeof(slot)) == 0;
+}
+
+int live_textures() {
+    int count = 0;
+    for (Texture* t = textures.head; t; t = t->next) count++;
+    return count;
+}
+
+int registered_fonts() {
+    int count = 0;
+    for (FontSlot* slot = fonts.head; slot; slot = slot->next) count++;
+    return count;
+}
+
+} // namespace
+
+TEST_F(FontTest, FirstRegistrationBakesLaterOnesReadTheCache) {
+    ASSERT_FALSE(fs::exists("tmp"));
+    Font* baked = register_font("title_font", poetsen, 64);
+    ASSERT_NE(baked, nullptr);
+    EXPECT_STREQ(baked->key, "title_font");
+    EXPECT_EQ(baked->size, 64);
+    EXPECT_EQ(baked->baked_size, 64);
+    EXPECT_EQ(baked->glyph_count, 95);
+    ASSERT_NE(baked->atlas, nullptr);
+    EXPECT_STREQ(baked->atlas->key, "title_font");
+    EXPECT_EQ(baked->atlas->generated, 1);
+    EXPECT_EQ(baked->atlas->width, 512);
+    EXPECT_EQ(baked->atlas->height, 512);
+    EXPECT_TRUE(glIsTexture(baked->atlas->gl_texture));
+    // Ascender to descender spans the nominal size.
+    EXPECT_GT(baked->ascent, 32);
+    EXPECT_LT(baked->ascent, 64);
+    for (int i = 0; i < glyph_total; i++) EXPECT_EQ(baked->glyphs[i].codepoint, 32 + i);
+    const Glyph& space = glyph_of(baked, ' ');
+    for (float corner : space.corners) EXPECT_EQ(corner, 0);
+    EXPECT_GT(space.advance, 0);
+    const Glyph& a = glyph_of(baked, 'A');
+    EXPECT_GT(a.corners[6], 20);
+    EXPECT_LT(a.y_offset, -20);
+    // uvs are the glyph's box in the atlas, in whole pixels over the side.
+    EXPECT_FLOAT_EQ((a.uvs[2] - a.uvs[0]) * 512, a.corners[2]);
+    EXPECT_FLOAT_EQ((a.uvs[7] - a.uvs[1]) * 512, a.corners[7]);
+
+    const std::string cache = "tmp/font.title_font.64";
+    std::vector<uint8_t> written = file_bytes(cache);
+    ASSERT_EQ(written.size(), 269748u);
+    EXPECT_TRUE(written == expected_cache(baked));
+    std::vector<uint8_t> atlas = atlas_pixels(baked);
+    EXPECT_GT(std::count(atlas.begin(), atlas.end(), 255), 1000);
+
+    // Without its font file the key still loads: it comes from the cache.
+    fs::rename("fonts/PoetsenOne-Regular.ttf", "fonts/moved.ttf");
+    Font* cached = register_font("title_font", poetsen, 64);
+    fs::rename("fonts/moved.ttf", "fonts/PoetsenOne-Regular.ttf");
+    ASSERT_NE(cached, nullptr);
+    EXPECT_NE(cached, baked);
+    EXPECT_EQ(find_font("title_font"), cached);
+    EXPECT_EQ(memcmp(cached->glyphs, baked->glyphs, glyph_total * sizeof(Glyph)), 0);
+    EXPECT_EQ(cached->ascent, baked->ascent);
+    EXPECT_TRUE(atlas_pixels(cached) == atlas);
+    EXPECT_TRUE(file_bytes(cache) == written);
+}
+
+TEST_F(FontTest, AtlasSideFollowsTheBakedSize) {
+    Font* font = register_font("big", poetsen, 65);
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(font->atlas->width, 1024);
+    EXPECT_EQ(file_bytes("tmp/font.big.65").size(), 1056180u);
+    const Glyph& w = glyph_of(font, 'W');
+    EXPECT_FLOAT_EQ((w.uvs[2] - w.uvs[0]) * 1024, w.corners[2]);
+
+    // At double density the bake is twice the size, but the cache is named by
+    // the nominal size and the ascent stays in logical units.
+    pixel_scale = 2;
+    Font* sharp = register_font("sharp", poetsen, 40);
+    pixel_scale = 1;
+    ASSERT_NE(sharp, nullptr);
+    EXPECT_EQ(sharp->baked_size, 80);
+    EXPECT_EQ(sharp->atlas->width, 1024);
+    EXPECT_EQ(file_bytes("tmp/font.sharp.40").size(), 1056180u);
+    EXPECT_LT(sharp->ascent, 40);
+    EXPECT_GT(glyph_of(sharp, 'W').corners[6], 40);
+
+    // That cache does not fit a single-density 512 atlas: it is rebaked.
+    Font* plain = register_font("sharp", poetsen, 40);
+    ASSERT_NE(plain, nullptr);
+    EXPECT_EQ(plain->atlas->width, 512);
+    EXPECT_EQ(file_bytes("tmp/font.sharp.40").size(), 269748u);
+}
+
+TEST_F(FontTest, DamagedCachesAreRebakedAndRewritten) {
+    Font* reference = register_font("title_font", poetsen, 64);
+    ASSERT_NE(reference, nullptr);
+    const std::string cache = "tmp/font.title_font.64";
+    const std::vector<uint8_t> good = file_bytes(cache);
+    ASSERT_EQ(good.size(), 269748u);
+    std::vector<uint8_t> reference_glyphs((const uint8_t*)reference->glyphs,
+                                          (const uint8_t*)(reference->glyphs + glyph_total));
+    release_font(reference);
+
+    std::vector<uint8_t> truncated(good.begin(), good.end() - 1);
+    std::vector<uint8_t> too_long = good;
+    too_long.push_back(0);
+    std::vector<uint8_t> garbage(good.size() / 2, 0xee);
+    for (const std::vector<uint8_t>* damaged : {&truncated, &too_long, &garbage}) {
+        SCOPED_TRACE("length " + std::to_string(damaged->size()));
+        put_file(cache, *damaged);
+        Font* font = register_font("title_font", poetsen, 64);
+        ASSERT_NE(font, nullptr);
+        EXPECT_EQ(memcmp(font->glyphs, reference_glyphs.data(), reference_glyphs.size()), 0);
+        EXPECT_TRUE(file_bytes(cache) == good);
+        release_font(font);
+    }
+    put_file(cache, {});
+    ASSERT_NE(register_font("title_font", poetsen, 64), nullptr);
+    EXPECT_TRUE(file_bytes(cache) == good);
+}
+
+TEST_F(FontTest, CacheOfAnotherFontFileIsUsedUnchanged) {
+    Font* arial_font = register_font("k", arial, 32);
+    Font* poetsen_font = register_font("p", poetsen, 32);
+    ASSERT_NE(arial_font, nullptr);
+    ASSERT_NE(poetsen_font, nullptr);
+    ASSERT_NE(glyph_of(arial_font, 'W').advance, glyph_of(poetsen_font, 'W').advance);
+    const std::vector<uint8_t> arial_cache = file_bytes("tmp/font.k.32");
+
+    // Only the key and size name the cache: another font file under "k" gets
+    // the glyphs baked from the first.
+    Font* reused = register_font("k", poetsen, 32);
+    ASSERT_NE(reused, nullptr);
+    EXPECT_EQ(memcmp(reused->glyphs, arial_font->glyphs, glyph_total * sizeof(Glyph)), 0);
+    EXPECT_TRUE(file_bytes("tmp/font.k.32") == arial_cache);
+}
+
+TEST_F(FontTest, UnreadableFontFilesFailCleanly) {
+    const std::vector<uint8_t> real = file_bytes("fonts/PoetsenOne-Regular.ttf");
+    put_file("fonts/garbage.ttf", std::vector<uint8_t>(5000, 'x'));
+    put_file("fonts/half.ttf", std::vector<uint8_t>(real.begin(), real.begin() + real.size() / 2));
+    put_file("fonts/empty.ttf", {});
+    for (const char* name : {"nope.ttf", "garbage.ttf", "half.ttf", "empty.ttf"}) {
+        SCOPED_TRACE(name);
+        ::testing::internal::CaptureStderr();
+        Font* font = register_font("bad", name, 32);
+        std::string report = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(font, nullptr);
+        EXPECT_NE(report.find(std::string("fonts/") + name), std::string::npos) << report;
+        // Its slot and its texture are given back, and nothing is cached.
+        EXPECT_EQ(fonts.head, nullptr);
+        EXPECT_TRUE(slot_is_zero(fonts.slots[0]));
+        EXPECT_EQ(textures.head, nullptr);
+        EXPECT_FALSE(fs::exists("tmp/font.bad.32"));
+    }
+    // A file name too long for the path is cut, finds nothing and fails the same way.
+    std::string long_name(300, 'n');
+    EXPECT_EQ(register_font("bad", long_name.c_str(), 32), nullptr);
+    EXPECT_EQ(registered_fonts(), 0);
+}
+
+TEST_F(FontTest, UnwritableCacheStillGivesAFont) {
+    // A plain file where the cache folder should be.
+    put_file("tmp", {'x'});
+    Font* font = register_font("title_font", poetsen, 64);
+    ASSERT_NE(font, nullptr);
+    EXPECT_TRUE(glIsTexture(font->atlas->gl_texture));
+    EXPECT_GT(glyph_of(font, 'W').advance, 0);
+    std::vector<uint8_t> atlas = atlas_pixels(font);
+    EXPECT_GT(std::count(atlas.begin(), atlas.end(), 255), 1000);
+    EXPECT_TRUE(fs::is_regular_file("tmp"));
+    fs::remove("tmp");
+}
+
+TEST_F(FontTest, GlyphsThatDoNotFitLeaveAUsableUncachedFont) {
+    // At 255 pixels only part of the character set fits a 1024 atlas.
+    Font* font = register_font("huge", poetsen, 255);
+    ASSERT_NE(font, nullptr);
+    EXPECT_GT(glyph_of(font, '!').advance, 0);
+    EXPECT_GT(glyph_of(font, '!').corners[6], 0);
+    const Glyph& tilde = glyph_of(font, '~');
+    EXPECT_EQ(tilde.codepoint, '~');
+    EXPECT_EQ(tilde.advance, 0);
+    for (float corner : tilde.corners) EXPECT_EQ(corner, 0);
+    EXPECT_FALSE(fs::exists("tmp/font.huge.255"));
+}
+
+TEST_F(FontTest, NewestFontOfAKeyWinsAndReleaseFreesItsSlot) {
+    Font* first = register_font("k", poetsen, 32);
+    Font* second = register_font("k", poetsen, 32);
+    Font* other = register_font("other", arial, 32);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    ASSERT_NE(other, nullptr);
+    EXPECT_EQ(first, &fonts.slots[0].font);
+    EXPECT_EQ(second, &fonts.slots[1].font);
+    EXPECT_EQ(other, &fonts.slots[2].font);
+    EXPECT_EQ(find_font("k"), second);
+    EXPECT_EQ(find_font("other"), other);
+    EXPECT_EQ(find_font("ot"), nullptr);
+    EXPECT_EQ(find_font("unknown"), nullptr);
+
+    uint32_t second_texture = second->atlas->gl_texture;
+    release_font(second);
+    EXPECT_FALSE(glIsTexture(second_texture));
+    EXPECT_TRUE(slot_is_zero(fonts.slots[1]));
+    EXPECT_EQ(find_font("k"), first);
+    EXPECT_EQ(live_textures(), 2);
+    EXPECT_EQ(fonts.head, &fonts.slots[2]);
+    EXPECT_EQ(fonts.slots[2].next, &fonts.slots[0]);
+    // Releasing what is not registered changes nothing.
+    release_font(&fonts.slots[7].font);
+    EXPECT_EQ(registered_fonts(), 2);
+
+    // The freed slot is the lowest free one, and the newcomer heads the list.
+    Font* reused = register_font("again", arial, 32);
+    EXPECT_EQ(reused, &fonts.slots[1].font);
+    EXPECT_EQ(fonts.head, &fonts.slots[1]);
+    EXPECT_EQ(fonts.slots[1].next, &fonts.slots[2]);
+
+    clear_fonts();
+    for (const FontSlot& slot : fonts.slots) EXPECT_TRUE(slot_is_zero(slot));
+    EXPECT_EQ(fonts.head, nullptr);
+}
+
+TEST_F(FontTest, FullPoolsRefuseANewFont) {
+    for (int i = 0; i < font_capacity; i++) ASSERT_NE(register_font("f", poetsen, 32), nullptr);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(register_font("one_too_many", poetsen, 32), nullptr);
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("one_too_many"), std::string::npos);
+    EXPECT_EQ(registered_fonts(), font_capacity);
+    EXPECT_EQ(live_textures(), font_capacity);
+    EXPECT_EQ(find_font("one_too_many"), nullptr);
+    reset_text_state();
+
+    // A full texture pool: the font gives its slot back.
+    while (texture_acquire("filler")) {
+    }
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(register_font("no_atlas", poetsen, 32), nullptr);
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("no_atlas"), std::string::npos);
+    EXPECT_EQ(fonts.head, nullptr);
+    EXPECT_TRUE(slot_is_zero(fonts.slots[0]));
+    EXPECT_EQ(live_textures(), texture_capacity);
+}
+
+TEST_F(FontTest, LongKeysAreCutToFit) {
+    std::string key(200, 'k');
+    Font* font = register_font(key.c_str(), poetsen, 32);
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(strlen(font->key), 127u);
+    EXPECT_EQ(find_font(key.c_str()), font);
+    EXPECT_EQ(find_font(key.substr(0, 127).c_str()), font);
+    EXPECT_EQ(find_font(key.substr(0, 126).c_str()), nullptr);
+    EXPECT_EQ(strlen(font->atlas->key), 127u);
+    EXPECT_TRUE(fs::exists("tmp/font." + key.substr(0, 127) + ".32"));
+}

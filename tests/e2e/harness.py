@@ -125,7 +125,10 @@ class Session:
 
     def game_screen_shown(self):
         # The grid's thick top-left corner in ink means the game frame is up.
-        shot = self.screenshot(keep=False)
+        try:
+            shot = self.screenshot(keep=False)
+        except subprocess.CalledProcessError:
+            return False  # the window is not mapped yet
         return near(shot.pixel(46, 176), INK, 10) and near(shot.pixel(10, 10), BACKGROUND)
 
     def stderr(self):

@@ -33,7 +33,7 @@ def first_screen(s):
         check(near(shot.pixel(x, 190), INK, 2), "column line %d" % i)
         check(near(shot.pixel(x + 1, 190), INK, 2) == thick, "column line %d thickness" % i)
         check(near(shot.pixel(x - 1, 190), BACKGROUND, 2), "left of column line %d" % i)
-    check(near(shot.pixel(496, 400), BACKGROUND, 2), "grid ends at 495")
+    check(near(shot.pixel(497, 400), BACKGROUND, 2), "grid ends with the 2-unit line at 495")
 
     # The title "Tessarin" in ink, centred on (270, 84).
     title = [x for y in range(50, 120) for x in range(0, 540)

@@ -84,8 +84,9 @@ def run_windows(zip_path, shots):
 
 
 def windows_smoke(linux):
-    subprocess.run([os.path.join(REPO, "scripts", "build-windows")], check=True,
-                   stdout=subprocess.DEVNULL)
+    built = subprocess.run([os.path.join(REPO, "scripts", "build-windows")],
+                           stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+    check(built.returncode == 0, "scripts/build-windows failed:\n" + built.stdout[-3000:])
     windows_shot, windows_cache = run_windows(ZIP, linux.shots)
 
     # The Linux build's first screen in an X server of the same kind.

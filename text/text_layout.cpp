@@ -32,7 +32,7 @@ uint16_t layout_text(const Font* font, const char* text, uint8_t scale, Vertex* 
 Vec2 text_placement(const TextObject* text, float x, float y) {
     // Integer halvings: the advance box is centred to the whole unit, and the
     // ascender-to-descender band, `size` units tall, is centred on y.
-    float left = x - text->width / 2.0f;
+    float left = x - (float)(text->width / 2);
     float baseline_shift = (float)(text->font->size / 2) - text->font->ascent;
     return Vec2{left, y - baseline_shift};
 }

@@ -2,7 +2,6 @@
 
 import os
 import re
-import shutil
 import time
 
 from harness import (BACKGROUND, INK, CLEAR, SOLVE, ERASER, autosave_bytes, check,
@@ -75,9 +74,6 @@ def first_screen(s):
     check(s.wait_exit() == 0, "exit status")
     check(s.read("autosave") == autosave_bytes("." * 81), "autosave of an empty board")
     check(not os.path.exists(os.path.join(s.elsewhere, "autosave")), "saved in the wrong folder")
-
-    docs = os.path.join(os.path.dirname(s.shots), "readme.png")
-    shutil.copy(shot.path, docs)
 
 
 run([first_screen])

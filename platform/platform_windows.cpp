@@ -45,7 +45,9 @@ bool platform_use_executable_folder() {
     return _chdir(path) == 0;
 }
 
-static DWORD WINAPI run_detached(LPVOID entry) { return (DWORD)((int (*)())entry)(); }
+static DWORD WINAPI run_detached(LPVOID entry) {
+    return (DWORD)((int (*)())entry)();
+}
 
 bool platform_start_detached(int (*entry)()) {
     HANDLE thread = CreateThread(nullptr, 0, run_detached, (LPVOID)entry, 0, nullptr);
@@ -78,5 +80,7 @@ void platform_report_error(const char* message) {
 
 // The entry point is compiled into the program only, not into the tests.
 #ifdef TESSARIN_ENTRY_POINT
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return tessarin_main(); }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    return tessarin_main();
+}
 #endif

@@ -84,9 +84,11 @@ def run_windows(zip_path, shots):
 
 
 def windows_smoke(linux):
+    started = time.monotonic()
     built = subprocess.run([os.path.join(REPO, "scripts", "build-windows")],
                            stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
     check(built.returncode == 0, "scripts/build-windows failed:\n" + built.stdout[-3000:])
+    print("scripts/build-windows took %.1f s" % (time.monotonic() - started))
     windows_shot, windows_cache = run_windows(ZIP, linux.shots)
 
     # The Linux build's first screen in an X server of the same kind.

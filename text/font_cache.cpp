@@ -10,7 +10,8 @@
 #include "platform/platform.h"
 #include "text/font.h"
 
-// The cache stores floats as the machine holds them; the format is little-endian.
+// Glyphs and the ascent are stored as memory holds them: little-endian 32-bit
+// floats on every machine the program runs on.
 static_assert(sizeof(float) == 4, "the cache stores 32-bit floats");
 
 static constexpr int32_t glyph_table_bytes = glyph_total * (int32_t)sizeof(Glyph);

@@ -21,6 +21,8 @@ namespace {
 
 struct TextTest : ::testing::Test {
     Font* font = nullptr;
+    // Registered texts must outlive the test body: TearDown walks the registry.
+    TextObject texts[4];
     void SetUp() override {
         reset_text_state();
         font = register_font("loading_font", "PoetsenOne-Regular.ttf", 32);
@@ -79,7 +81,7 @@ void draw_flat_square(float x, float y, float side) {
 } // namespace
 
 TEST_F(TextTest, RegistryAppendsAndSwapsWithLast) {
-    TextObject a, b, c, d;
+    TextObject &a = texts[0], &b = texts[1], &c = texts[2], &d = texts[3];
     ASSERT_TRUE(create_text_object(&a, "loading_font", "a"));
     ASSERT_TRUE(create_text_object(&b, "loading_font", "b"));
     ASSERT_TRUE(create_text_object(&c, "loading_font", "c"));
@@ -117,16 +119,16 @@ TEST_F(TextTest, RegistryAppendsAndSwapsWithLast) {
 }
 
 TEST_F(TextTest, FullRegistryRefusesAnotherText) {
-    static TextObject texts[text_capacity + 1];
+    static TextObject many[text_capacity + 1];
     for (int i = 0; i < text_capacity; i++)
-        ASSERT_TRUE(create_text_object(&texts[i], "loading_font", "1"));
-    EXPECT_FALSE(create_text_object(&texts[text_capacity], "loading_font", "1"));
+        ASSERT_TRUE(create_text_object(&many[i], "loading_font", "1"));
+    EXPECT_FALSE(create_text_object(&many[text_capacity], "loading_font", "1"));
     EXPECT_EQ(text_object_count(), text_capacity);
-    EXPECT_EQ(text_object_at(text_capacity - 1), &texts[text_capacity - 1]);
+    EXPECT_EQ(text_object_at(text_capacity - 1), &many[text_capacity - 1]);
 }
 
 TEST_F(TextTest, SetTextCutsLaysOutAndReplaces) {
-    TextObject text;
+    TextObject& text = texts[0];
     std::string long_text(200, 'M');
     ASSERT_TRUE(create_text_object(&text, "loading_font", long_text.c_str()));
     EXPECT_EQ(strlen(text.text), 127u);
@@ -153,7 +155,7 @@ TEST_F(TextTest, SetTextCutsLaysOutAndReplaces) {
 }
 
 TEST_F(TextTest, LoadingIsCentredInItsColourAndOpacity) {
-    TextObject loading, empty;
+    TextObject &loading = texts[0], &empty = texts[1];
     ASSERT_TRUE(create_text_object(&loading, "loading_font", "LOADING"));
     ASSERT_TRUE(create_text_object(&empty, "loading_font", ""));
 

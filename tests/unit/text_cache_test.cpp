@@ -199,9 +199,10 @@ TEST_F(CacheFolder, UnreadableFontBytesAreRefused) {
     // A TrueType header whose table directory runs past the data.
     EXPECT_EQ(bake({0, 1, 0, 0, 0, 40, 0, 0, 0, 0, 0, 0, 'c', 'm', 'a', 'p'}), -1);
     // A directory that fits but points at tables beyond the end.
-    std::vector<uint8_t> far_table = {0, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0};
-    far_table.insert(far_table.end(), {'h', 'e', 'a', 'd', 0, 0, 0, 0, 0, 0, 0, 28, 0, 0, 1, 0});
-    far_table.resize(64);
+    const uint8_t header[28] = {0,   1,   0, 0, 0, 1, 0, 0, 0, 0,  0, 0, 'h', 'e',
+                                'a', 'd', 0, 0, 0, 0, 0, 0, 0, 28, 0, 0, 1,   0};
+    std::vector<uint8_t> far_table(64, 0);
+    memcpy(far_table.data(), header, sizeof(header));
     EXPECT_EQ(bake(far_table), -1);
     // A font collection header: the bake only reads single fonts.
     std::vector<uint8_t> collection = {'t', 't', 'c', 'f', 0, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 16};

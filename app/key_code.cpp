@@ -26,7 +26,8 @@ static const KeyRun key_runs[] = {
 KeyCode key_code_from_glfw(int glfw_key) {
     int code = 1;
     for (const KeyRun& run : key_runs) {
-        if (glfw_key >= run.first && glfw_key <= run.last) return (KeyCode)(code + glfw_key - run.first);
+        if (glfw_key >= run.first && glfw_key <= run.last)
+            return (KeyCode)(code + glfw_key - run.first);
         code += run.last - run.first + 1;
     }
     return 0;

@@ -14,7 +14,9 @@ int64_t platform_counter_now() {
     return (int64_t)now.tv_sec * 1000000000 + now.tv_nsec;
 }
 
-double platform_seconds_per_tick() { return 1.0 / 1e9; }
+double platform_seconds_per_tick() {
+    return 1.0 / 1e9;
+}
 
 void platform_wait_relative(int64_t due_time_100ns) {
     // The due time is negative and counts 100 ns units; the wait itself is in
@@ -58,7 +60,9 @@ bool platform_file_mtime(const char* path, int64_t* mtime) {
     return true;
 }
 
-bool platform_replace_file(const char* from, const char* to) { return rename(from, to) == 0; }
+bool platform_replace_file(const char* from, const char* to) {
+    return rename(from, to) == 0;
+}
 
 bool platform_make_folder(const char* path) {
     struct stat status;
@@ -66,9 +70,13 @@ bool platform_make_folder(const char* path) {
     return mkdir(path, 0777) == 0;
 }
 
-void platform_report_error(const char* message) { fprintf(stderr, "tessarin: %s\n", message); }
+void platform_report_error(const char* message) {
+    fprintf(stderr, "tessarin: %s\n", message);
+}
 
 // The entry point is compiled into the program only, not into the tests.
 #ifdef TESSARIN_ENTRY_POINT
-int main() { return tessarin_main(); }
+int main() {
+    return tessarin_main();
+}
 #endif

@@ -5,10 +5,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <utime.h>
-#include <ctime>
 
 #include "render/gl.h"
 #include "render/matrix.h"
@@ -19,7 +19,9 @@ namespace fs = std::filesystem;
 static std::string run_folder;
 static GLFWwindow* window;
 
-const std::string& test_run_folder() { return run_folder; }
+const std::string& test_run_folder() {
+    return run_folder;
+}
 
 Pixel read_pixel(int x, int y) {
     Pixel pixel;

@@ -30,10 +30,36 @@ TEST(KeyCode, NumbersTheListedKeysConsecutively) {
 }
 
 TEST(KeyCode, MapsEveryOtherKeyToZero) {
-    for (int key : {GLFW_KEY_UNKNOWN, 31, 33, 38, 40, 43, 58, 60, 62, 64, 94, 95, 97, 161,
-                    GLFW_KEY_WORLD_1, GLFW_KEY_WORLD_2, 255, 270, 279, 285, 289, GLFW_KEY_F13,
-                    GLFW_KEY_F25, GLFW_KEY_KP_0, GLFW_KEY_KP_ENTER, GLFW_KEY_KP_EQUAL, 339,
-                    GLFW_KEY_MENU, 349, 1000})
+    for (int key : {GLFW_KEY_UNKNOWN,
+                    31,
+                    33,
+                    38,
+                    40,
+                    43,
+                    58,
+                    60,
+                    62,
+                    64,
+                    94,
+                    95,
+                    97,
+                    161,
+                    GLFW_KEY_WORLD_1,
+                    GLFW_KEY_WORLD_2,
+                    255,
+                    270,
+                    279,
+                    285,
+                    289,
+                    GLFW_KEY_F13,
+                    GLFW_KEY_F25,
+                    GLFW_KEY_KP_0,
+                    GLFW_KEY_KP_ENTER,
+                    GLFW_KEY_KP_EQUAL,
+                    339,
+                    GLFW_KEY_MENU,
+                    349,
+                    1000})
         EXPECT_EQ(key_code_from_glfw(key), 0) << "GLFW key " << key;
 
     // Every code from 1 to 87 is used exactly once.
@@ -52,8 +78,7 @@ TEST(KeyCommand, QuitsOnQWithAnyModifiersOnPressOnly) {
 }
 
 TEST(KeyCommand, TogglesFullScreenOnEnterWithExactlyAlt) {
-    EXPECT_EQ(key_command(key_code_enter, GLFW_PRESS, GLFW_MOD_ALT),
-              KeyCommand::toggle_fullscreen);
+    EXPECT_EQ(key_command(key_code_enter, GLFW_PRESS, GLFW_MOD_ALT), KeyCommand::toggle_fullscreen);
     EXPECT_EQ(key_command(key_code_enter, GLFW_PRESS, 0), KeyCommand::none);
     EXPECT_EQ(key_command(key_code_enter, GLFW_PRESS, GLFW_MOD_ALT | GLFW_MOD_CONTROL),
               KeyCommand::none);

@@ -51,6 +51,17 @@ Texture* texture_from_image(const char* key) {
     return nullptr;
 }
 
+uint32_t gl_texture_create(int filter) {
+    uint32_t name;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    return name;
+}
+
 bool texture_load(Texture* texture, const char* path) {
     // The time is taken before the read, so a save that lands during the read
     // is seen by the next check.
@@ -71,12 +82,7 @@ bool texture_load(Texture* texture, const char* path) {
     texture->height = (uint16_t)(texture->double_density ? image.height / 2 : image.height);
 
     uint32_t former = texture->gl_texture;
-    glGenTextures(1, &texture->gl_texture);
-    glBindTexture(GL_TEXTURE_2D, texture->gl_texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    texture->gl_texture = gl_texture_create(GL_LINEAR);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.width, image.height, 0, GL_RGBA,
                  GL_UNSIGNED_BYTE, image.pixels);
     image_free(&image);

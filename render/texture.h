@@ -45,6 +45,8 @@ Texture* texture_from_image(const char* key);
 // (Re)loads an image file into a texture; on failure the texture is unchanged.
 bool texture_load(Texture* texture, const char* path);
 void texture_release(Texture* texture);
+// A new GL texture, bound, clamped to its edges, with the given min/mag filter.
+uint32_t gl_texture_create(int filter);
 void textures_release_all();
 // At most every half second: reloads image textures whose file changed.
 void textures_reload_changed(double frame_start);

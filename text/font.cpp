@@ -76,12 +76,7 @@ void clear_fonts() {
 // Sampling gives white with the coverage as alpha, so a text's colour and
 // opacity come from the shader's uniforms alone.
 static void upload_atlas(Texture* atlas, const uint8_t* pixels) {
-    glGenTextures(1, &atlas->gl_texture);
-    glBindTexture(GL_TEXTURE_2D, atlas->gl_texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    atlas->gl_texture = gl_texture_create(GL_NEAREST);
     const GLint swizzle[4] = {GL_ONE, GL_ONE, GL_ONE, GL_RED};
     glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, swizzle);
     // Rows of a 512 or 1024 atlas satisfy the default unpack alignment of 4.

@@ -2,7 +2,8 @@
 
 import os
 
-from harness import autosave_bytes, check, run, shows_digit
+from harness import SOLVE, SOLVER_INK, autosave_bytes, cell_centre, check, digit_pixels, run, \
+    shows_digit, wait_until
 
 PUZZLE = "5" + "." * 39 + "3" + "." * 39 + "9"
 CACHES = {"tmp/font.loading_font.32", "tmp/font.title_font.64", "tmp/font.digit_font.32",
@@ -15,6 +16,10 @@ def persistence(s):
     shot = s.screenshot(name="restored")
     check(all(shows_digit(shot, i) for i in (0, 40, 80)), "saved givens shown")
     check(sum(shows_digit(shot, i) for i in range(81)) == 3, "only the saved givens")
+    # A solved board: the solver's digits are never saved.
+    s.click(*SOLVE)
+    wait_until(lambda: digit_pixels(s.screenshot(keep=False), cell_centre(1), SOLVER_INK) > 20,
+               10, "the solved board")
     s.key("shift+q")
     check(s.wait_exit() == 0, "exit status after Shift+Q")
     check(s.read("autosave") == autosave_bytes(PUZZLE), "givens saved again")

@@ -37,7 +37,8 @@ class AutosaveFiles : public ::testing::Test {
 void write_bytes(const char* path, const std::vector<uint8_t>& bytes) {
     FILE* file = fopen(path, "wb");
     ASSERT_TRUE(file);
-    fwrite(bytes.data(), 1, bytes.size(), file);
+    // An empty vector's data() may be null, which fwrite must not get.
+    if (!bytes.empty()) fwrite(bytes.data(), 1, bytes.size(), file);
     fclose(file);
 }
 

@@ -38,7 +38,6 @@ bool panel_create(Panel* panel, Vec2 size) {
     if (!image || image->width == 0 || panel_registered == panel_capacity) return false;
     panel->width = size.x;
     panel->height = size.y;
-    panel->corner_size = panel_corner;
     panel->texture = image;
     glGenVertexArrays(3, panel->band_arrays);
     glGenBuffers(3, panel->band_buffers);

@@ -7,6 +7,7 @@
 #include "render/gl.h"
 #include "render/matrix.h"
 #include "render/renderer.h"
+#include "render/shader.h"
 
 GLFWwindow* main_window;
 bool quit_requested;
@@ -46,7 +47,7 @@ bool start_up() {
     matrix_load_identity();
     glDisable(GL_CULL_FACE);
     glDisable(GL_DEPTH_TEST);
-    glClearColor(254 / 255.0f, 235 / 255.0f, 193 / 255.0f, 1.0f);
+    glClearColor(color_channel(254), color_channel(235), color_channel(193), 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     return true;
 }

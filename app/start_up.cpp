@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "app/frame_clock.h"
 #include "app/input.h"
+#include "app/pixel_scale.h"
 #include "platform/platform.h"
 #include "render/gl.h"
 #include "render/matrix.h"
@@ -25,13 +26,14 @@ bool start_up() {
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
-    main_window = glfwCreateWindow(540, 960, "game", nullptr, nullptr);
+    pixel_scale = choose_pixel_scale();
+    main_window = glfwCreateWindow(window_units_width * pixel_scale,
+                                   window_units_height * pixel_scale, "game", nullptr, nullptr);
     if (!main_window) {
         platform_report_error("cannot open a window with an OpenGL 3.3 core context");
         return false;
     }
     glfwMakeContextCurrent(main_window);
-    pixel_scale = 1;
     if (!gladLoadGL(glfwGetProcAddress)) {
         platform_report_error("cannot load the OpenGL 3.3 functions");
         return false;

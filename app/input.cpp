@@ -41,7 +41,8 @@ void on_mouse_button(GLFWwindow* window, int button, int action, int) {
     if (action > 1 || button > 1) return;
     double x, y;
     glfwGetCursorPos(window, &x, &y);
-    handle_click(action == GLFW_PRESS, (float)x, (float)y);
+    // The cursor is in window pixels; the layout is in units of pixel_scale pixels.
+    handle_click(action == GLFW_PRESS, (float)(x / pixel_scale), (float)(y / pixel_scale));
 }
 
 void on_framebuffer_size(GLFWwindow*, int width, int height) {

@@ -3,10 +3,12 @@
 #include "app/app.h"
 #include "app/frame_clock.h"
 #include "app/input.h"
+#include "app/pixel_scale.h"
 #include "platform/platform.h"
 #include "render/gl.h"
 #include "render/matrix.h"
 #include "render/renderer.h"
+#include "render/shader.h"
 
 GLFWwindow* main_window;
 bool quit_requested;
@@ -24,13 +26,14 @@ bool start_up() {
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
-    main_window = glfwCreateWindow(540, 960, "game", nullptr, nullptr);
+    pixel_scale = choose_pixel_scale();
+    main_window = glfwCreateWindow(window_units_width * pixel_scale,
+                                   window_units_height * pixel_scale, "game", nullptr, nullptr);
     if (!main_window) {
         platform_report_error("cannot open a window with an OpenGL 3.3 core context");
         return false;
     }
     glfwMakeContextCurrent(main_window);
-    pixel_scale = 1;
     if (!gladLoadGL(glfwGetProcAddress)) {
         platform_report_error("cannot load the OpenGL 3.3 functions");
         return false;
@@ -46,7 +49,7 @@ bool start_up() {
     matrix_load_identity();
     glDisable(GL_CULL_FACE);
     glDisable(GL_DEPTH_TEST);
-    glClearColor(254 / 255.0f, 235 / 255.0f, 193 / 255.0f, 1.0f);
+    glClearColor(color_channel(254), color_channel(235), color_channel(193), 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     return true;
 }

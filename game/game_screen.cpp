@@ -60,8 +60,8 @@ bool game_start() {
     if (!create_text_object(&screen.clear_text, "solve_font", "Clear")) return false;
 
     if (!texture_from_image("rounded_rect.png")) return false;
-    if (!panel_create(&screen.small_panel, Vec2{60, 60})) return false;
-    if (!panel_create(&screen.wide_panel, Vec2{110, 60})) return false;
+    if (!panel_create(&screen.small_panel, small_button_size)) return false;
+    if (!panel_create(&screen.wide_panel, wide_button_size)) return false;
 
     load_board();
     return true;
@@ -77,19 +77,23 @@ static void draw_text_in(const TextObject* text, Vec2 centre, Rgba colour) {
 }
 
 static void draw_selection_outline(Vec2 centre) {
-    draw_rect_outline(Vec2{centre.x - 30, centre.y - 30}, 60, 60, 3, ink.r, ink.g, ink.b, ink.a);
+    Vec2 size = small_button_size;
+    draw_rect_outline(Vec2{centre.x - size.x / 2, centre.y - size.y / 2}, size.x, size.y,
+                      selection_outline, ink.r, ink.g, ink.b, ink.a);
 }
 
-static void draw_grid(int half_width, int half_height) {
+static void draw_grid(Vec2 top_left) {
     for (int i = 0; i <= 9; i++) {
-        float thickness = i % 3 == 0 ? 2.0f : 1.0f;
-        Vec2 row_line = {(float)(half_width - 225), (float)(half_height - 305 + 50 * i)};
-        draw_rect(row_line, 450, thickness, ink.r, ink.g, ink.b, ink.a);
+        float thickness = i % 3 == 0 ? grid_thick_line : grid_thin_line;
+        float offset = cell_size * (float)i;
+        draw_rect(Vec2{top_left.x, top_left.y + offset}, grid_side, thickness, ink.r, ink.g, ink.b,
+                  ink.a);
     }
     for (int i = 0; i <= 9; i++) {
-        float thickness = i % 3 == 0 ? 2.0f : 1.0f;
-        Vec2 column_line = {(float)(half_width - 225 + 50 * i), (float)(half_height - 305)};
-        draw_rect(column_line, thickness, 450, ink.r, ink.g, ink.b, ink.a);
+        float thickness = i % 3 == 0 ? grid_thick_line : grid_thin_line;
+        float offset = cell_size * (float)i;
+        draw_rect(Vec2{top_left.x + offset, top_left.y}, thickness, grid_side, ink.r, ink.g, ink.b,
+                  ink.a);
     }
 }
 
@@ -116,12 +120,10 @@ static void draw_cells() {
 }
 
 void game_frame() {
-    int half_width = view_width >> 1;
-    int half_height = view_height >> 1;
     draw_rect(Vec2{0, 0}, view_width, view_height, background.r, background.g, background.b,
               background.a);
-    draw_text_in(&screen.title_text, Vec2{(float)half_width, (float)(half_height - 396)}, ink);
-    draw_grid(half_width, half_height);
+    draw_text_in(&screen.title_text, game_layout.title_centre, ink);
+    draw_grid(game_layout.grid_top_left);
     draw_cells();
 
     for (int k = 1; k <= 9; k++) {

@@ -4,10 +4,10 @@
 #include "game/layout.h"
 #include "game/solver.h"
 
-static const float button_half = 30;
-static const float cell_half = 25;
-// Wide buttons take clicks 5 units beyond their 110-wide panels.
-static const float wide_half_width = 60;
+// Half-sizes of the clickable boxes.
+static constexpr Vec2 small_half = {small_button_size.x / 2, small_button_size.y / 2};
+static constexpr Vec2 wide_half = {wide_button_hit_size.x / 2, wide_button_hit_size.y / 2};
+static constexpr float cell_half = cell_size / 2;
 
 bool point_in_box(float x, float y, Vec2 centre, float half_width, float half_height) {
     return centre.x - half_width <= x && x <= centre.x + half_width &&
@@ -28,18 +28,19 @@ static void click_cell(int index) {
 void handle_click(bool pressed, float x, float y) {
     if (!pressed) return;
     const GameLayout& layout = game_layout;
-    bool in_solve = point_in_box(x, y, layout.solve_centre, wide_half_width, button_half);
+    bool in_solve = point_in_box(x, y, layout.solve_centre, wide_half.x, wide_half.y);
     // While a search runs it owns the board; only a stop request gets through.
     if (game_state.solver_running.load(std::memory_order_acquire)) {
         if (in_solve) game_state.stop_requested.store(true, std::memory_order_relaxed);
         return;
     }
     for (int k = 1; k <= 9; k++) {
-        if (!point_in_box(x, y, layout.palette_centres[k - 1], button_half, button_half)) continue;
+        if (!point_in_box(x, y, layout.palette_centres[k - 1], small_half.x, small_half.y))
+            continue;
         game_state.selected_digit = game_state.selected_digit == k ? 0 : k;
         return;
     }
-    if (point_in_box(x, y, layout.eraser_centre, button_half, button_half)) {
+    if (point_in_box(x, y, layout.eraser_centre, small_half.x, small_half.y)) {
         game_state.eraser_selected = !game_state.eraser_selected;
         game_state.selected_digit = 0;
         return;
@@ -50,7 +51,7 @@ void handle_click(bool pressed, float x, float y) {
         click_cell(i);
         return;
     }
-    if (point_in_box(x, y, layout.clear_centre, wide_half_width, button_half)) {
+    if (point_in_box(x, y, layout.clear_centre, wide_half.x, wide_half.y)) {
         clear_all();
         return;
     }

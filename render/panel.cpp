@@ -38,7 +38,6 @@ bool panel_create(Panel* panel, Vec2 size) {
     if (!image || image->width == 0 || panel_registered == panel_capacity) return false;
     panel->width = size.x;
     panel->height = size.y;
-    panel->corner_size = panel_corner;
     panel->texture = image;
     glGenVertexArrays(3, panel->band_arrays);
     glGenBuffers(3, panel->band_buffers);
@@ -60,12 +59,12 @@ void panel_draw(const Panel* panel, Vec2 centre, uint32_t color) {
     matrix_translate(centre.x - panel->width * 0.5f, centre.y - panel->height * 0.5f);
     upload_model_matrix();
     set_color(color & 0xff, (color >> 8) & 0xff, (color >> 16) & 0xff);
-    set_alpha((float)((color >> 24) / 255.0));
+    set_alpha((uint8_t)(color >> 24));
     for (uint32_t band_array : panel->band_arrays) {
         glBindVertexArray(band_array);
         glDrawArrays(GL_TRIANGLE_STRIP, 0, panel_band_vertices);
     }
-    set_alpha(1.0f);
+    set_alpha(255);
     set_color_white();
     matrix_pop();
 }

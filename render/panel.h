@@ -10,7 +10,6 @@
 struct Panel {
     float width;
     float height;
-    uint16_t corner_size;
     Texture* texture;
     uint32_t band_buffers[3];
     uint32_t band_arrays[3];

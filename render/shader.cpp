@@ -72,7 +72,7 @@ static void use_linked_program() {
     s.loc_alpha = glGetUniformLocation(s.program, "alpha");
     s.loc_no_texture = glGetUniformLocation(s.program, "no_texture");
     set_color_white();
-    set_alpha(1.0f);
+    set_alpha(255);
     set_no_texture(0);
 }
 
@@ -149,8 +149,12 @@ void shader_release() {
     s = {};
 }
 
+float color_channel(uint8_t byte) {
+    return (float)(byte / 255.0);
+}
+
 void set_color(uint8_t r, uint8_t g, uint8_t b) {
-    const float color[3] = {(float)(r / 255.0), (float)(g / 255.0), (float)(b / 255.0)};
+    const float color[3] = {color_channel(r), color_channel(g), color_channel(b)};
     glUniform3fv(shader_program.loc_color, 1, color);
 }
 
@@ -158,8 +162,8 @@ void set_color_white() {
     set_color(255, 255, 255);
 }
 
-void set_alpha(float alpha) {
-    glUniform1f(shader_program.loc_alpha, alpha);
+void set_alpha(uint8_t alpha) {
+    glUniform1f(shader_program.loc_alpha, color_channel(alpha));
 }
 
 void set_no_texture(int flag) {

@@ -26,10 +26,12 @@ bool shader_load();
 void shader_reload_changed(double frame_start);
 void shader_release();
 
-// Per-draw uniforms; colour bytes are divided by 255.
+// A colour byte, 0 to 255, as the 0 to 1 value GL takes.
+float color_channel(uint8_t byte);
+// Per-draw uniforms, from colour bytes.
 void set_color(uint8_t r, uint8_t g, uint8_t b);
 void set_color_white();
-void set_alpha(float alpha);
+void set_alpha(uint8_t alpha);
 void set_no_texture(int flag);
 void upload_model_matrix();
 void upload_projection_matrix();

@@ -10,13 +10,13 @@ static void begin_flat(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
     glBindVertexArray(unit_quad_vao);
     set_no_texture(1);
     set_color(r, g, b);
-    if (a != 255) set_alpha((float)(a / 255.0));
+    if (a != 255) set_alpha(a);
 }
 
 static void end_flat(uint8_t a) {
     set_no_texture(0);
     set_color_white();
-    if (a != 255) set_alpha(1.0f);
+    if (a != 255) set_alpha(255);
 }
 
 // The unit quad moved to (x, y) and stretched to w x h.

@@ -94,7 +94,7 @@ bool build_font_atlas(Font* font, Texture* atlas, const char* font_path, uint8_t
     atlas->width = atlas->height = (uint16_t)side;
     uint8_t* pixels = (uint8_t*)malloc((size_t)side * side);
     char cache_path[144];
-    font_cache_path(cache_path, sizeof(cache_path), font->key, size);
+    font_cache_path(cache_path, sizeof(cache_path), font->key, size, pixel_scale);
 
     bool loaded = font->glyphs && pixels &&
                   font_atlas_load(cache_path, font_path, font->baked_size, size, side, pixels,

@@ -1,5 +1,5 @@
 // Fonts registered by key: glyph atlases baked with stb_truetype and kept in a
-// disk cache, "tmp/font.<key>.<size>".
+// disk cache, "tmp/font.<key>.<size>" (with "@2x" at double density).
 #pragma once
 
 #include <cstdint>
@@ -50,8 +50,10 @@ extern FontRegistry fonts;
 int atlas_side(uint16_t baked_size);
 // Exact length of a cache file for an atlas of the given side.
 int32_t font_cache_length(int side);
-// "tmp/font.<key>.<size>", cut to fit the buffer.
-void font_cache_path(char* out, int capacity, const char* key, uint8_t size);
+// "tmp/font.<key>.<size>" for a bake at one pixel per unit, and
+// "tmp/font.<key>.<size>@<scale>x" at more, so no bake is read at another
+// scale; cut to fit the buffer.
+void font_cache_path(char* out, int capacity, const char* key, uint8_t size, uint8_t scale);
 
 // Splits cache bytes into atlas, glyphs and ascent; false (nothing written)
 // unless the length is exactly right for the side.

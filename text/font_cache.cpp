@@ -24,8 +24,12 @@ int32_t font_cache_length(int side) {
     return side * side + glyph_table_bytes + 4;
 }
 
-void font_cache_path(char* out, int capacity, const char* key, uint8_t size) {
-    snprintf(out, (size_t)capacity, "tmp/font.%s.%d", key, size);
+void font_cache_path(char* out, int capacity, const char* key, uint8_t size, uint8_t scale) {
+    if (scale == 1) {
+        snprintf(out, (size_t)capacity, "tmp/font.%s.%d", key, size);
+        return;
+    }
+    snprintf(out, (size_t)capacity, "tmp/font.%s.%d@%dx", key, size, scale);
 }
 
 bool font_cache_parse(const uint8_t* bytes, int32_t length, int side, uint8_t* atlas, Glyph* glyphs,

@@ -46,7 +46,7 @@ void draw_text(const TextObject* text, Vec2 centre, uint8_t r, uint8_t g, uint8_
     glBindVertexArray(text->vao);
     glBindTexture(GL_TEXTURE_2D, text->texture);
     set_color(r, g, b);
-    set_alpha(alpha / 255.0f);
+    set_alpha(alpha);
     Vec2 at = text_placement(text, centre.x, centre.y);
     matrix_push();
     matrix_multiply(mat4_translation(at.x, at.y));
@@ -54,7 +54,7 @@ void draw_text(const TextObject* text, Vec2 centre, uint8_t r, uint8_t g, uint8_
     glDrawArrays(GL_TRIANGLES, 0, text->vertex_count);
     matrix_pop();
     set_color_white();
-    set_alpha(1.0f);
+    set_alpha(255);
 }
 
 static void delete_gl_objects(TextObject* text) {

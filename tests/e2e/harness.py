@@ -13,9 +13,11 @@ import sys
 import tempfile
 import time
 
-from Xlib import X, display as xdisplay, protocol
+from Xlib import X, Xatom, display as xdisplay, protocol
 
 SCREEN_WIDTH, SCREEN_HEIGHT = 1280, 1024
+# Room for the 1080 x 1920 window of double pixel density.
+BIG_SCREEN = (2400, 2200)
 STARTUP_TIMEOUT = 60
 
 # What AddressSanitizer, LeakSanitizer, ThreadSanitizer and UBSan print.
@@ -24,6 +26,10 @@ SANITIZER_REPORT = re.compile(r"ERROR: \w+Sanitizer|WARNING: ThreadSanitizer|run
 BACKGROUND = (254, 235, 193)
 INK = (61, 37, 1)
 SOLVER_INK = (64, 64, 192)
+
+# Over a billion steps: the search is still running when Stop is clicked.
+HARD = ("9..8...........5............2..1...3.1.....6....4...7.7.86........."
+        "3.1..4.....2..")
 
 
 def fail(message):
@@ -72,7 +78,7 @@ def near(colour, expected, tolerance=6):
 class Session:
     """One X server; programs started in it share it."""
 
-    def __init__(self, run_dir, name):
+    def __init__(self, run_dir, name, screen=(SCREEN_WIDTH, SCREEN_HEIGHT)):
         self.source_run_dir = run_dir
         self.work = tempfile.mkdtemp(prefix="tessarin-e2e-")
         self.shots = os.path.join(os.path.dirname(run_dir), "e2e-screenshots", name)
@@ -92,7 +98,7 @@ class Session:
         # and a program started during the reset cannot connect.
         self.xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_fd), "-noreset", "-screen", "0",
-             "%dx%dx24" % (SCREEN_WIDTH, SCREEN_HEIGHT), "-nolisten", "tcp"],
+             "%dx%dx24" % screen, "-nolisten", "tcp"],
             pass_fds=(write_fd,), stderr=subprocess.DEVNULL)
         os.close(write_fd)
         with os.fdopen(read_fd) as pipe:
@@ -105,6 +111,8 @@ class Session:
         self.command = [self.path("tessarin")]
         self.window = None
         self.shot_count = 0
+        # Window pixels per layout unit that the test expects of the program.
+        self.scale = 1
 
     def path(self, *parts):
         return os.path.join(self.run_dir, *parts)
@@ -135,11 +143,25 @@ class Session:
             shot = self.screenshot(keep=False)
         except subprocess.CalledProcessError:
             return False  # the window is not mapped yet
-        return near(shot.pixel(46, 176), INK, 10) and near(shot.pixel(10, 10), BACKGROUND)
+        return (near(shot.pixel(46 * self.scale, 176 * self.scale), INK, 10)
+                and near(shot.pixel(10, 10), BACKGROUND))
 
     def stderr(self):
         with open(self.stderr_path) as f:
             return f.read()
+
+    def set_xft_dpi(self, dpi):
+        """Sets Xft.dpi in the server's resource database, which GLFW reads at
+        start-up for the monitors' content scale; None takes it away."""
+        conn = xdisplay.Display(self.display)
+        root = conn.screen().root
+        resources = conn.intern_atom("RESOURCE_MANAGER")
+        if dpi is None:
+            root.delete_property(resources)
+        else:
+            root.change_property(resources, Xatom.STRING, 8, b"Xft.dpi:\t%d\n" % dpi)
+        conn.sync()
+        conn.close()
 
     def title(self):
         return subprocess.run(["xdotool", "getwindowname", self.window], env=self.env,
@@ -242,8 +264,8 @@ class WineSession(Session):
     """A Session whose program is a Windows executable run by wine, in a wine
     prefix of its own made when the session starts (about 15 s)."""
 
-    def __init__(self, run_dir, name, executable="tessarin.exe"):
-        super().__init__(run_dir, name)
+    def __init__(self, run_dir, name, executable="tessarin.exe", screen=BIG_SCREEN):
+        super().__init__(run_dir, name, screen)
         # No Mono or Gecko installer dialogs while the prefix is made.
         self.env.update(WINEPREFIX=os.path.join(self.work, "wineprefix"), WINEDEBUG="-all",
                         WINEDLLOVERRIDES="mscoree,mshtml=")
@@ -275,6 +297,13 @@ class WineSession(Session):
         finally:
             conn.close()
 
+    def set_log_pixels(self, dpi):
+        """The Windows display density for the next start; the wineserver is
+        restarted so that the program sees it."""
+        self.wine("reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t",
+                  "REG_DWORD", "/d", str(dpi), "/f")
+        subprocess.run(["wineserver", "-k", "-w"], env=self.env, stderr=subprocess.DEVNULL)
+
     def close(self):
         subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL)
         super().close()
@@ -285,14 +314,14 @@ def autosave_bytes(puzzle):
     return bytes([1] + [0 if c == "." else int(c) for c in puzzle])
 
 
-# Where the layout puts things in the 540 x 960 window.
-def cell_centre(index):
-    return 70 + 50 * (index % 9), 200 + 50 * (index // 9)
+# Where the layout puts things in the 540 x 960 window (times the pixel scale).
+def cell_centre(index, scale=1):
+    return scale * (70 + 50 * (index % 9)), scale * (200 + 50 * (index // 9))
 
 
-def palette_centre(digit):
+def palette_centre(digit, scale=1):
     i, j = (digit - 1) // 3, (digit - 1) % 3
-    return 205 + 65 * j, 675 + 65 * i
+    return scale * (205 + 65 * j), scale * (675 + 65 * i)
 
 
 CLEAR = (100, 675)
@@ -305,7 +334,9 @@ def run(tests):
     run_dir = os.path.abspath(sys.argv[1])
     failed = 0
     for test in tests:
-        session = Session(run_dir, test.__name__)
+        # A test may ask for another size of screen with a `screen` attribute.
+        screen = getattr(test, "screen", (SCREEN_WIDTH, SCREEN_HEIGHT))
+        session = Session(run_dir, test.__name__, screen)
         started = time.monotonic()
         try:
             test(session)

@@ -1,11 +1,13 @@
-"""The first screen a user sees, the frame-rate title, and closing the window."""
+"""The first screen a user sees, the frame-rate title, and closing the window;
+the same screen at double pixel density where the display asks for it."""
 
 import os
 import re
 import time
 
-from harness import (BACKGROUND, INK, CLEAR, SOLVE, ERASER, autosave_bytes, check,
-                     near, palette_centre, run, wait_until)
+from harness import (BACKGROUND, BIG_SCREEN, INK, CLEAR, HARD, SOLVE, SOLVER_INK, ERASER,
+                     autosave_bytes, cell_centre, check, crop, digit_pixels, near,
+                     palette_centre, run, wait_until)
 
 SMALL_TINT = (230, 210, 169)  # ink at 32/255 over the background
 CLEAR_TINT = (222, 176, 145)  # dark red at 64/255
@@ -76,4 +78,150 @@ def first_screen(s):
     check(not os.path.exists(os.path.join(s.elsewhere, "autosave")), "saved in the wrong folder")
 
 
-run([first_screen])
+def twice(point):
+    return 2 * point[0], 2 * point[1]
+
+
+def caches(s):
+    """The font cache files: name -> (bytes, inode, mtime), to tell a read from a rewrite."""
+    folder = s.path("tmp")
+    return {name: (s.read("tmp", name), os.stat(os.path.join(folder, name)).st_ino,
+                   os.stat(os.path.join(folder, name)).st_mtime_ns)
+            for name in sorted(os.listdir(folder))}
+
+
+def blown_up(shot, x0, y0, x1, y1):
+    """True when some alignment of 2 x 2 blocks makes every block one colour:
+    what a single-density glyph stretched to twice its size looks like."""
+    for ox in (0, 1):
+        for oy in (0, 1):
+            if all(len({shot.pixel(x, y), shot.pixel(x + 1, y), shot.pixel(x, y + 1),
+                        shot.pixel(x + 1, y + 1)}) == 1
+                   for y in range(y0 + oy, y1 - 1, 2) for x in range(x0 + ox, x1 - 1, 2)):
+                return True
+    return False
+
+
+def check_double_grid(shot):
+    """Grid lines at twice the positions, 4 pixels thick at 0, 3, 6 and 9, else 2."""
+    for i in range(10):
+        thickness = 4 if i % 3 == 0 else 2
+        y, x = 2 * (175 + 50 * i), 2 * (45 + 50 * i)
+        check(all(near(shot.pixel(120, y + d), INK, 2) for d in range(thickness)), "row %d" % i)
+        check(near(shot.pixel(120, y - 1), BACKGROUND, 2), "above row line %d" % i)
+        check(near(shot.pixel(120, y + thickness), BACKGROUND, 2), "row line %d thickness" % i)
+        check(all(near(shot.pixel(x + d, 380), INK, 2) for d in range(thickness)),
+              "column %d" % i)
+        check(near(shot.pixel(x - 1, 380), BACKGROUND, 2), "left of column line %d" % i)
+        check(near(shot.pixel(x + thickness, 380), BACKGROUND, 2),
+              "column line %d thickness" % i)
+
+
+def double_density(s):
+    # A start at the default density leaves the single-density font caches.
+    s.start()
+    plain = s.screenshot(name="single_density")
+    check((plain.width, plain.height) == (540, 960), "window is %dx%d" % (plain.width,
+                                                                           plain.height))
+    s.key("q")
+    check(s.wait_exit() == 0, "exit status")
+    single = caches(s)
+    check(len(single) == 4 and all("@" not in name for name in single), "caches %s" % single)
+
+    # Xft.dpi 192 asks for 200 %: the window is twice the size, in every direction.
+    s.set_xft_dpi(192)
+    s.scale = 2
+    s.write(autosave_bytes(HARD), "autosave")
+    s.start()
+    shot = s.screenshot(name="double_density")
+    check((shot.width, shot.height) == (1080, 1920), "window is %dx%d" % (shot.width,
+                                                                           shot.height))
+    check_double_grid(shot)
+    # Digits and title from bakes at twice the size, not stretched.
+    for digit in (1, 5, 8):
+        cx, cy = palette_centre(digit, 2)
+        check(not blown_up(shot, cx - 20, cy - 24, cx + 20, cy + 24), "digit %d" % digit)
+        check(digit_pixels(shot, (cx, cy), INK, 32) > 150, "digit %d ink" % digit)
+    check(not blown_up(shot, 400, 120, 680, 220), "the title is stretched")
+    # The panels' rounded corners come from the 128-pixel image, whose edge is
+    # one pixel soft; the 64-pixel image stretched would be two.
+    cx, cy = palette_centre(1, 2)
+    soft = shot.count(cx - 60, cy - 60, cx - 36, cy - 36,
+                      lambda p: not near(p, BACKGROUND, 2) and not near(p, (230, 210, 169), 2))
+    check(soft < 50, "%d pixels on the panel's corner edge" % soft)
+
+    # Clicks at twice the layout's positions: Solve, Stop, a given, a solve.
+    solve_label = crop(shot, twice(SOLVE), 90, 40)
+    s.click(*twice(SOLVE))
+    check(crop(s.screenshot(keep=False), twice(SOLVE), 90, 40) != solve_label,
+          "the button reads Stop")
+    s.click(*twice(SOLVE))
+    wait_until(lambda: crop(s.screenshot(keep=False), twice(SOLVE), 90, 40) == solve_label, 10,
+               "the label Solve after Stop")
+    s.click(*twice(CLEAR))
+    s.click(*palette_centre(5, 2))
+    s.click(*cell_centre(40, 2))
+    s.click(*twice(ERASER))
+    s.click(*twice(SOLVE))
+    shot = wait_until(lambda: (lambda sh: sh if digit_pixels(sh, cell_centre(80, 2), SOLVER_INK,
+                                                             32) > 80 else None)(
+        s.screenshot(keep=False)), 10, "a solved board")
+    check(digit_pixels(shot, cell_centre(40, 2), INK, 32) > 80, "the given 5 in ink")
+    check(digit_pixels(shot, cell_centre(0, 2), SOLVER_INK, 32) > 80, "solver digit in cell 0")
+
+    # Full screen and back keep the scale: the grid follows the middle.
+    s.key("alt+Return")
+    shot = wait_until(lambda: (lambda sh: sh if sh.width == BIG_SCREEN[0] else None)(
+        s.screenshot(keep=False)), 10, "full screen")
+    middle_x, middle_y = BIG_SCREEN[0] // 4, BIG_SCREEN[1] // 4
+    check(near(shot.pixel(2 * (middle_x - 225) + 1, 2 * (middle_y - 300)), INK, 2),
+          "grid's left line in full screen")
+    s.click(2 * (middle_x - 200), 2 * (middle_y - 280))  # cell 0, no digit selected: erased
+    check(digit_pixels(s.screenshot(keep=False), (2 * (middle_x - 200), 2 * (middle_y - 280)),
+                       SOLVER_INK, 32) == 0, "a click in full screen erases cell 0")
+    s.key("alt+Return")
+    shot = wait_until(lambda: (lambda sh: sh if sh.width == 1080 else None)(
+        s.screenshot(keep=False)), 10, "the window again")
+    check((shot.width, shot.height) == (1080, 1920), "window is %dx%d" % (shot.width,
+                                                                           shot.height))
+    check_double_grid(shot)
+    s.key("q")
+    check(s.wait_exit() == 0, "exit status")
+    check(s.read("autosave") == autosave_bytes("." * 40 + "5" + "." * 40), "autosave")
+
+    # Double-density bakes have caches of their own; the others are untouched.
+    both = caches(s)
+    check(sorted(both) == sorted(list(single) + [name + "@2x" for name in single]),
+          "caches %s" % sorted(both))
+    check(all(both[name] == single[name] for name in single), "single-density caches changed")
+    check(len(both["font.title_font.64@2x"][0]) == 1056180, "title bake at 128 pixels")
+
+    # Back at the default density: the single-density caches are read and the
+    # first screen is the one of the first start.
+    s.set_xft_dpi(None)
+    s.scale = 1
+    os.remove(s.path("autosave"))
+    s.start()
+    again = s.screenshot(name="single_density_again")
+    check(again.raw == plain.raw, "the first screen differs from the first start's")
+    s.key("q")
+    check(s.wait_exit() == 0, "exit status")
+    check(caches(s) == both, "caches rewritten")
+
+
+double_density.screen = BIG_SCREEN
+
+
+def dense_display_small_screen(s):
+    # 200 % asked for, but no room for 1080 x 1920: single density as ever.
+    s.set_xft_dpi(192)
+    s.start()
+    shot = s.screenshot(name="dense_small_screen")
+    check((shot.width, shot.height) == (540, 960), "window is %dx%d" % (shot.width,
+                                                                        shot.height))
+    s.key("q")
+    check(s.wait_exit() == 0, "exit status")
+    check(all("@" not in name for name in os.listdir(s.path("tmp"))), "double-density caches")
+
+
+run([first_screen, double_density, dense_display_small_screen])

@@ -1,13 +1,8 @@
 """Solving: the visible search, Stop, a solved board and an unsolvable one."""
 
-from harness import (CLEAR, INK, SOLVE, SOLVER_INK, autosave_bytes, cell_centre, check,
+from harness import (CLEAR, HARD, INK, SOLVE, SOLVER_INK, autosave_bytes, cell_centre, check,
                      crop, digit_pixels, outlined, palette_centre, run, shows_digit,
                      wait_until, ERASER)
-
-# Over a billion steps: the search is still running when Stop is clicked.
-HARD = ("9..8...........5............2..1...3.1.....6....4...7.7.86........."
-        "3.1..4.....2..")
-
 
 def solver_cells(shot):
     return [i for i in range(81) if digit_pixels(shot, cell_centre(i), SOLVER_INK) > 20]

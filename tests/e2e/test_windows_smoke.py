@@ -1,6 +1,7 @@
 """The Windows build under wine: the zip unpacked to a temporary folder and
 started from another folder, driven like the Linux program, and its first
-screen compared pixel by pixel with the Linux build's.
+screen compared pixel by pixel with the Linux build's; then started again with
+Windows set to 200 %, where it opens at double pixel density.
 
 Skipped only when wine is neither installed nor installable.
 """
@@ -28,18 +29,19 @@ def wine_available():
     return shutil.which("wine") is not None
 
 
-def check_first_screen(shot):
-    check((shot.width, shot.height) == (540, 960), "window is %dx%d" % (shot.width, shot.height))
+def check_first_screen(shot, scale=1):
+    check((shot.width, shot.height) == (540 * scale, 960 * scale),
+          "window is %dx%d" % (shot.width, shot.height))
     check(near(shot.pixel(5, 5), BACKGROUND, 2), "background %s" % (shot.pixel(5, 5),))
     # Grid lines cross x = 60 and y = 190 inside the first column and row of cells.
     for i in range(10):
-        check(near(shot.pixel(60, 175 + 50 * i), INK, 2), "row line %d" % i)
-        check(near(shot.pixel(45 + 50 * i, 190), INK, 2), "column line %d" % i)
-    cx, cy = palette_centre(1)
-    check(near(shot.pixel(cx, cy - 25), PANEL_TINT, 4),
-          "palette panel tint %s" % (shot.pixel(cx, cy - 25),))
-    title = shot.count(0, 50, 540, 120, lambda p: near(p, INK, 30))
-    check(title > 800, "title ink pixels: %d" % title)
+        check(near(shot.pixel(60 * scale, (175 + 50 * i) * scale), INK, 2), "row line %d" % i)
+        check(near(shot.pixel((45 + 50 * i) * scale, 190 * scale), INK, 2), "column line %d" % i)
+    cx, cy = palette_centre(1, scale)
+    check(near(shot.pixel(cx, cy - 25 * scale), PANEL_TINT, 4),
+          "palette panel tint %s" % (shot.pixel(cx, cy - 25 * scale),))
+    title = shot.count(0, 50 * scale, 540 * scale, 120 * scale, lambda p: near(p, INK, 30))
+    check(title > 800 * scale * scale, "title ink pixels: %d" % title)
 
 
 def font_cache(session):
@@ -76,6 +78,16 @@ def run_windows(zip_path, shots):
             cache = font_cache(wine)
             check(cache and all(name.startswith("font.") for name in cache),
                   "font cache files: %s" % sorted(cache))
+
+            # Windows at 200 % (192 dots per inch): double pixel density.
+            wine.set_log_pixels(192)
+            wine.scale = 2
+            wine.start()
+            check_first_screen(wine.screenshot(name="windows_double_density"), scale=2)
+            wine.key("q")
+            check(wine.wait_exit() == 0, "exit status %d" % wine.program.returncode)
+            dense = sorted(set(font_cache(wine)) - set(cache))
+            check(dense == sorted(name + "@2x" for name in cache), "new caches %s" % dense)
             return first, cache
         finally:
             wine.close()

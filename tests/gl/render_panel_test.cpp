@@ -23,7 +23,6 @@ TEST(RenderPanel, RoundedPanelCoversItsBoxWithTransparentCorners) {
     static Panel panel;
     ASSERT_TRUE(panel_create(&panel, {60, 60}));
     EXPECT_EQ(panel.texture, image);
-    EXPECT_EQ(panel.corner_size, 16);
     EXPECT_EQ(panel_count(), 1);
 
     // Opaque red, packed 0xAABBGGRR.

@@ -132,23 +132,36 @@ TEST_F(FontTest, AtlasSideFollowsTheBakedSize) {
     const Glyph& w = glyph_of(font, 'W');
     EXPECT_FLOAT_EQ((w.uvs[2] - w.uvs[0]) * 1024, w.corners[2]);
 
-    // At double density the bake is twice the size, but the cache is named by
-    // the nominal size and the ascent stays in logical units.
+    // At double density the bake is twice the size, in a cache file of its
+    // own, and the ascent stays in logical units.
     pixel_scale = 2;
     Font* sharp = register_font("sharp", poetsen, 40);
     pixel_scale = 1;
     ASSERT_NE(sharp, nullptr);
     EXPECT_EQ(sharp->baked_size, 80);
     EXPECT_EQ(sharp->atlas->width, 1024);
-    EXPECT_EQ(file_bytes("tmp/font.sharp.40").size(), 1056180u);
+    EXPECT_EQ(file_bytes("tmp/font.sharp.40@2x").size(), 1056180u);
+    EXPECT_FALSE(fs::exists("tmp/font.sharp.40"));
     EXPECT_LT(sharp->ascent, 40);
     EXPECT_GT(glyph_of(sharp, 'W').corners[6], 40);
 
-    // That cache does not fit a single-density 512 atlas: it is rebaked.
+    // The two scales never read each other's bake, even where the atlas side
+    // (and so the file's length) is the same: 32 at double density is 64.
     Font* plain = register_font("sharp", poetsen, 40);
     ASSERT_NE(plain, nullptr);
     EXPECT_EQ(plain->atlas->width, 512);
     EXPECT_EQ(file_bytes("tmp/font.sharp.40").size(), 269748u);
+    EXPECT_EQ(file_bytes("tmp/font.sharp.40@2x").size(), 1056180u);
+    Font* digits = register_font("digits", poetsen, 32);
+    pixel_scale = 2;
+    Font* sharp_digits = register_font("digits", poetsen, 32);
+    pixel_scale = 1;
+    ASSERT_NE(digits, nullptr);
+    ASSERT_NE(sharp_digits, nullptr);
+    EXPECT_GT(glyph_of(sharp_digits, '8').corners[7], 1.8f * glyph_of(digits, '8').corners[7]);
+    EXPECT_EQ(file_bytes("tmp/font.digits.32").size(), 269748u);
+    EXPECT_EQ(file_bytes("tmp/font.digits.32@2x").size(), 269748u);
+    EXPECT_FALSE(file_bytes("tmp/font.digits.32") == file_bytes("tmp/font.digits.32@2x"));
 }
 
 TEST_F(FontTest, DamagedCachesAreRebakedAndRewritten) {

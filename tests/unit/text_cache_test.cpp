@@ -66,16 +66,23 @@ TEST(FontCacheFormat, SidesLengthsAndPaths) {
     EXPECT_EQ(font_cache_length(1024), 1056180);
 
     char path[144];
-    font_cache_path(path, sizeof(path), "title_font", 64);
+    font_cache_path(path, sizeof(path), "title_font", 64, 1);
     EXPECT_STREQ(path, "tmp/font.title_font.64");
-    font_cache_path(path, sizeof(path), "k", 255);
+    font_cache_path(path, sizeof(path), "k", 255, 1);
     EXPECT_STREQ(path, "tmp/font.k.255");
+    // A bake at double density has a name of its own.
+    font_cache_path(path, sizeof(path), "digit_font", 32, 2);
+    EXPECT_STREQ(path, "tmp/font.digit_font.32@2x");
+    // The longest key the registry keeps still gets its whole name.
+    std::string longest(127, 'k');
+    font_cache_path(path, sizeof(path), longest.c_str(), 255, 2);
+    EXPECT_EQ(std::string(path), "tmp/font." + longest + ".255@2x");
 
     // A key too long for the buffer is cut, terminated and never overruns.
     char guarded[144 + 8];
     memset(guarded, 'Z', sizeof(guarded));
     std::string key(300, 'k');
-    font_cache_path(guarded, 144, key.c_str(), 32);
+    font_cache_path(guarded, 144, key.c_str(), 32, 2);
     EXPECT_EQ(strlen(guarded), 143u);
     EXPECT_EQ(std::string(guarded, 9), "tmp/font.");
     for (int i = 144; i < (int)sizeof(guarded); i++) EXPECT_EQ(guarded[i], 'Z');

@@ -1,6 +1,8 @@
 """The Windows build under wine: the zip unpacked to a temporary folder and
 started from another folder, driven like the Linux program, and its first
-screen compared pixel by pixel with the Linux build's.
+screen compared pixel by pixel with the Linux build's. The unpacked folder is
+named in CJK letters, then renamed to Polish ones that wine's code page 1252
+lacks, and the program has to find its files in both.
 
 Skipped only when wine is neither installed nor installable.
 """
@@ -57,7 +59,10 @@ def run_windows(zip_path, shots):
         wine = WineSession(os.path.join(unpacked, "tessarin"), "windows_smoke")
         print("wine prefix made in %.1f s" % (time.monotonic() - started))
         wine.shots = shots
+        # C.UTF-8 gives wine the ANSI code page 1252.
+        wine.env["LC_ALL"] = "C.UTF-8"
         try:
+            wine.rename_run_folder("数独 テスト")
             wine.start()
             first = wine.screenshot(name="windows_first_screen")
             check_first_screen(first)
@@ -76,6 +81,19 @@ def run_windows(zip_path, shots):
             cache = font_cache(wine)
             check(cache and all(name.startswith("font.") for name in cache),
                   "font cache files: %s" % sorted(cache))
+
+            wine.rename_run_folder("Łódź Gdańsk")
+            wine.start()
+            check(shows_digit(wine.screenshot(name="windows_polish_folder"), 40),
+                  "the saved given not shown")
+            wine.click(*palette_centre(7))
+            wine.click(*cell_centre(0))
+            wine.key("q")
+            check(wine.wait_exit() == 0, "exit status %d" % wine.program.returncode)
+            check(wine.read("autosave") == autosave_bytes("7" + "." * 39 + "5" + "." * 40),
+                  "autosave in the Polish folder")
+            check(font_cache(wine) == cache, "font cache in the Polish folder")
+            check(os.listdir(wine.elsewhere) == [], "files left in the starting folder")
             return first, cache
         finally:
             wine.close()

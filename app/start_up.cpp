@@ -1,5 +1,7 @@
 #include <GLFW/glfw3.h>
 
+#include <cstdio>
+
 #include "app/app.h"
 #include "app/frame_clock.h"
 #include "app/input.h"
@@ -11,12 +13,34 @@
 GLFWwindow* main_window;
 bool quit_requested;
 
+// GLFW's last error code, which tells a missing OpenGL 3.3 from other failures.
+static int glfw_error;
+
+static void on_glfw_error(int code, const char*) {
+    glfw_error = code;
+}
+
+static void report_window_failure() {
+    if (glfw_error != GLFW_API_UNAVAILABLE && glfw_error != GLFW_VERSION_UNAVAILABLE) {
+        platform_report_error("cannot open a window with an OpenGL 3.3 core context");
+        return;
+    }
+    char message[1024];
+    snprintf(message, sizeof(message),
+             "cannot open the window: Tessarin needs a graphics driver with OpenGL 3.3, and "
+             "this computer has none. Install the current driver for your graphics card from "
+             "its maker (AMD, Intel or NVIDIA), then start Tessarin again.%s",
+             platform_opengl_driver_advice());
+    platform_report_error(message);
+}
+
 bool start_up() {
     clock_start();
     if (!platform_use_executable_folder()) {
         platform_report_error("cannot find the program's own folder; assets are looked up there");
         return false;
     }
+    glfwSetErrorCallback(on_glfw_error);
     if (!glfwInit()) {
         platform_report_error("cannot initialise GLFW: is a display available?");
         return false;
@@ -26,7 +50,7 @@ bool start_up() {
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
     main_window = glfwCreateWindow(540, 960, "game", nullptr, nullptr);
     if (!main_window) {
-        platform_report_error("cannot open a window with an OpenGL 3.3 core context");
+        report_window_failure();
         return false;
     }
     glfwMakeContextCurrent(main_window);

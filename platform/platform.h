@@ -41,8 +41,13 @@ bool platform_replace_file(const char* from, const char* to);
 // Creates a folder; true when it exists afterwards.
 bool platform_make_folder(const char* path);
 
-// Tells the user why the program cannot start: stderr, and a message box on Windows.
+// Tells the user why the program cannot start: stderr, and on Windows a
+// message box in front, owned by the program's window once it is shown.
 void platform_report_error(const char* message);
+
+// Where else than from the graphics card's maker an OpenGL 3.3 driver may
+// come from on this system, as a sentence to add to a message ("" if nowhere).
+const char* platform_opengl_driver_advice();
 
 // The program's life cycle; the platform's entry point calls it and returns its status.
 int tessarin_main();

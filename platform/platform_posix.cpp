@@ -78,6 +78,10 @@ void platform_report_error(const char* message) {
     fprintf(stderr, "tessarin: %s\n", message);
 }
 
+const char* platform_opengl_driver_advice() {
+    return "";
+}
+
 // The entry point is compiled into the program only, not into the tests.
 #ifdef TESSARIN_ENTRY_POINT
 int main() {

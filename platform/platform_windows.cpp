@@ -135,14 +135,45 @@ bool platform_make_folder(const char* path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// The program's shown window on this thread, to own a message box; none
+// before the game window opens (GLFW's helper window stays hidden).
+static BOOL CALLBACK take_shown_window(HWND window, LPARAM found) {
+    if (!IsWindowVisible(window)) return TRUE;
+    *(HWND*)found = window;
+    return FALSE;
+}
+
 void platform_report_error(const char* message) {
     fprintf(stderr, "tessarin: %s\n", message);
-    MessageBoxA(nullptr, message, "Tessarin", MB_OK | MB_ICONERROR);
+    int length = MultiByteToWideChar(CP_UTF8, 0, message, -1, nullptr, 0);
+    wchar_t* text = length > 0 ? (wchar_t*)malloc((size_t)length * sizeof(wchar_t)) : nullptr;
+    if (!text) return;
+    MultiByteToWideChar(CP_UTF8, 0, message, -1, text, length);
+    HWND owner = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), take_shown_window, (LPARAM)&owner);
+    MessageBoxW(owner, text, L"Tessarin", MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TOPMOST);
+    free(text);
+}
+
+const char* platform_opengl_driver_advice() {
+    return " On Windows 10 version 2004 and later, where no such driver exists (the basic "
+           "display driver, many virtual machines and Remote Desktop sessions), Microsoft's "
+           "\"OpenCL and OpenGL Compatibility Pack\" from the Microsoft Store may help.";
 }
 
 // The entry point is compiled into the program only, not into the tests.
 #ifdef TESSARIN_ENTRY_POINT
+// A -mwindows program has no console of its own, so stderr reaches no one
+// unless the parent redirected it. Started from a console, it writes there.
+static void use_parent_console() {
+    HANDLE error_handle = GetStdHandle(STD_ERROR_HANDLE);
+    if (error_handle && error_handle != INVALID_HANDLE_VALUE) return;
+    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
+    if (freopen("CONOUT$", "w", stderr)) setvbuf(stderr, nullptr, _IONBF, 0);
+}
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    use_parent_console();
     return tessarin_main();
 }
 #endif

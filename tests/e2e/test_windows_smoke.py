@@ -14,8 +14,8 @@ import sys
 import tempfile
 import time
 
-from harness import (BACKGROUND, INK, WineSession, autosave_bytes, cell_centre, check, near,
-                     palette_centre, run, shows_digit)
+from harness import (BACKGROUND, INK, STARTUP_TIMEOUT, WineSession, autosave_bytes, cell_centre,
+                     check, fail, near, palette_centre, run, shows_digit, wait_until)
 
 REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 ZIP = os.path.join(REPO, "build-windows", "tessarin-windows-x64.zip")
@@ -48,6 +48,35 @@ def font_cache(session):
     folder = session.path("tmp")
     check(os.path.isdir(folder), "no tmp/ beside the executable")
     return {name: session.read("tmp", name) for name in sorted(os.listdir(folder))}
+
+
+def message_box(wine):
+    if wine.program.poll() is not None:
+        fail("the program ended with status %d and no message box: %s"
+             % (wine.program.returncode, wine.stderr()))
+    found = subprocess.run(["xdotool", "search", "--name", "^Tessarin$"], env=wine.env,
+                           capture_output=True, text=True).stdout.split()
+    return found[0] if found else None
+
+
+def no_opengl_33(wine):
+    """A driver with OpenGL 3.0 only: a message box in front that says what to
+    install, dismissed with Enter, then exit status 1 and the save untouched."""
+    saved = wine.read("autosave")
+    wine.env["MESA_GL_VERSION_OVERRIDE"] = "3.0"
+    wine.start(expect_window=False)
+    box = wait_until(lambda: message_box(wine), STARTUP_TIMEOUT, "the message box")
+    subprocess.run(["import", "-window", "root", os.path.join(wine.shots, "no_opengl_33.png")],
+                   env=wine.env, check=True)
+    subprocess.run(["xdotool", "mousemove", "--window", box, "5", "5", "key", "Return"],
+                   env=wine.env, check=True)
+    check(wine.wait_exit() == 1, "exit status %d" % wine.program.returncode)
+    message = wine.stderr()
+    for words in ("graphics driver with OpenGL 3.3", "from its maker",
+                  '"OpenCL and OpenGL Compatibility Pack"'):
+        check(words in message, "the message %r lacks %r" % (message, words))
+    check(wine.read("autosave") == saved, "autosave changed")
+    del wine.env["MESA_GL_VERSION_OVERRIDE"]
 
 
 def run_windows(zip_path, shots):
@@ -94,6 +123,8 @@ def run_windows(zip_path, shots):
                   "autosave in the Polish folder")
             check(font_cache(wine) == cache, "font cache in the Polish folder")
             check(os.listdir(wine.elsewhere) == [], "files left in the starting folder")
+
+            no_opengl_33(wine)
             return first, cache
         finally:
             wine.close()

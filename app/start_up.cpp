@@ -1,14 +1,17 @@
 #include <GLFW/glfw3.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/app.h"
 #include "app/frame_clock.h"
 #include "app/input.h"
+#include "common/files.h"
 #include "platform/platform.h"
 #include "render/gl.h"
 #include "render/matrix.h"
 #include "render/renderer.h"
+#include "render/texture.h"
 
 GLFWwindow* main_window;
 bool quit_requested;
@@ -34,6 +37,21 @@ static void report_window_failure() {
     platform_report_error(message);
 }
 
+// The window's icon from the run folder. The Windows build has no icon file,
+// as GLFW takes the icon from the exe's resources there; without the file the
+// window keeps the system's default icon.
+static void set_window_icon() {
+    int32_t length = 0;
+    char* file = read_whole_file("images/icon.png", &length);
+    Image icon{};
+    bool decoded = file && image_decode((const unsigned char*)file, length, &icon);
+    free(file);
+    if (!decoded) return;
+    GLFWimage image{icon.width, icon.height, icon.pixels};
+    glfwSetWindowIcon(main_window, 1, &image);
+    image_free(&icon);
+}
+
 bool start_up() {
     clock_start();
     if (!platform_use_executable_folder()) {
@@ -53,6 +71,7 @@ bool start_up() {
         report_window_failure();
         return false;
     }
+    set_window_icon();
     glfwMakeContextCurrent(main_window);
     pixel_scale = 1;
     if (!gladLoadGL(glfwGetProcAddress)) {

@@ -4,15 +4,20 @@ screen compared pixel by pixel with the Linux build's. The unpacked folder is
 named in CJK letters, then renamed to Polish ones that wine's code page 1252
 lacks, and the program has to find its files in both.
 
-Skipped only when wine is neither installed nor installable.
+The resources of the packed exe (icon, version information, manifest) are
+read back with binutils' windres, with or without wine. The run under wine is
+skipped only when wine is neither installed nor installable.
 """
 
 import os
+import re
 import shutil
 import subprocess
 import sys
 import tempfile
 import time
+import xml.etree.ElementTree as ElementTree
+import zipfile
 
 from harness import (BACKGROUND, INK, STARTUP_TIMEOUT, WineSession, autosave_bytes, cell_centre,
                      check, fail, near, palette_centre, run, shows_digit, wait_until)
@@ -132,12 +137,62 @@ def run_windows(zip_path, shots):
         shutil.rmtree(unpacked, ignore_errors=True)
 
 
-def windows_smoke(linux):
+def resource_block(rc, header):
+    """The lines between BEGIN and END after a header line of windres' output."""
+    lines = rc[rc.index(header):].splitlines()
+    return lines[lines.index("BEGIN") + 1:lines.index("END")]
+
+
+def check_resources(rc):
+    icons = resource_block(rc, '"GLFW_ICON" 14 /* RT_GROUP_ICON */')
+    # Each element starts with its width as an octal escape: "\020\020\000\000".
+    sizes = [int(re.search(r'"\\(\d{3})', line).group(1), 8)
+             for line in icons if "Element no" in line]
+    check(sorted(sizes) == [0, 16, 20, 24, 32, 40, 48, 64, 128],
+          "icon sizes %s (0 means 256)" % sizes)
+
+    with open(os.path.join(REPO, "CMakeLists.txt")) as f:
+        version = re.search(r"project\(tessarin VERSION ([\d.]+)", f.read()).group(1)
+    strings = dict(re.findall(r'VALUE "(\w+)", "([^"]*)"', rc))
+    expected = {"FileDescription": "Tessarin Sudoku solver", "ProductName": "Tessarin",
+                "FileVersion": version, "ProductVersion": version,
+                "OriginalFilename": "tessarin.exe"}
+    for name, value in expected.items():
+        check(strings.get(name) == value, "%s is %r" % (name, strings.get(name)))
+    check("Tessarin" in strings.get("LegalCopyright", ""), "LegalCopyright %r"
+          % strings.get("LegalCopyright"))
+    check(" FILEVERSION %s, 0" % version.replace(".", ", ") in rc, "numeric FILEVERSION")
+
+    manifest = "".join(line.strip()[1:-1].replace('""', '"').replace("\\n", "\n")
+                       for line in resource_block(rc, "1 24 /* RT_MANIFEST */"))
+    root = ElementTree.fromstring(manifest)
+    found = {element.tag.split("}")[1]: element for element in root.iter()}
+    check(found["supportedOS"].get("Id") == "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",
+          "supportedOS is not Windows 10/11")
+    check(found["dpiAwareness"].text == "PerMonitorV2", "dpiAwareness")
+    check(found["dpiAware"].text == "true/pm", "dpiAware")
+    check(found["activeCodePage"].text == "UTF-8", "activeCodePage")
+    check(found["requestedExecutionLevel"].get("level") == "asInvoker", "requestedExecutionLevel")
+
+
+def windows_build(linux):
+    """Builds the zip and reads the resources back from the stripped exe in it."""
     started = time.monotonic()
     built = subprocess.run([os.path.join(REPO, "scripts", "build-windows")],
                            stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
     check(built.returncode == 0, "scripts/build-windows failed:\n" + built.stdout[-3000:])
     print("scripts/build-windows took %.1f s" % (time.monotonic() - started))
+    exe = os.path.join(linux.work, "tessarin.exe")
+    with zipfile.ZipFile(ZIP) as packed, open(exe, "wb") as f:
+        f.write(packed.read("tessarin/tessarin.exe"))
+    rc = subprocess.run(["x86_64-w64-mingw32-windres", "-i", exe, "-O", "rc"], check=True,
+                        capture_output=True, text=True).stdout
+    with open(os.path.join(linux.shots, "resources.rc"), "w") as f:
+        f.write(rc)
+    check_resources(rc)
+
+
+def windows_smoke(linux):
     windows_shot, windows_cache = run_windows(ZIP, linux.shots)
 
     # The Linux build's first screen in an X server of the same kind.
@@ -160,7 +215,9 @@ def windows_smoke(linux):
 
 
 if __name__ == "__main__":
-    if not wine_available():
-        print("skipped: wine is not installed and could not be installed")
-        sys.exit(0)
-    run([windows_smoke])
+    tests = [windows_build]
+    if wine_available():
+        tests.append(windows_smoke)
+    else:
+        print("skipped: the run under wine; wine is not installed and could not be installed")
+    run(tests)

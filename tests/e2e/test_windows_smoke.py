@@ -84,6 +84,31 @@ def no_opengl_33(wine):
     del wine.env["MESA_GL_VERSION_OVERRIDE"]
 
 
+def x_property(wine, window, name):
+    return subprocess.run(["xprop", "-id", window, name], env=wine.env, capture_output=True,
+                          text=True).stdout
+
+
+def box_owned_by_game_window(wine):
+    """A font that goes missing fails after the window is up: the message box
+    belongs to the game window, which shows the exe's icon."""
+    os.rename(wine.path("fonts", "arialbd.ttf"), wine.path("fonts", "away.ttf"))
+    shutil.rmtree(wine.path("tmp"))
+    wine.start(expect_window=False)
+    box = wait_until(lambda: message_box(wine), STARTUP_TIMEOUT, "the message box")
+    game = subprocess.run(["xdotool", "search", "--name", "^game"], env=wine.env,
+                          capture_output=True, text=True).stdout.split()
+    check(len(game) == 1, "game windows: %s" % game)
+    owner = x_property(wine, box, "WM_TRANSIENT_FOR").split()[-1]
+    check(int(owner, 16) == int(game[0]), "the box belongs to %s, not %s" % (owner, game[0]))
+    check("Icon (32 x 32)" in x_property(wine, game[0], "_NET_WM_ICON"), "no window icon")
+    subprocess.run(["xdotool", "mousemove", "--window", box, "5", "5", "key", "Return"],
+                   env=wine.env, check=True)
+    check(wine.wait_exit() == 1, "exit status %d" % wine.program.returncode)
+    check("arialbd.ttf" in wine.stderr(), "message %r" % wine.stderr())
+    os.rename(wine.path("fonts", "away.ttf"), wine.path("fonts", "arialbd.ttf"))
+
+
 def run_windows(zip_path, shots):
     """Drives the unpacked Windows build; returns its first screen and font cache."""
     unpacked = tempfile.mkdtemp(prefix="tessarin-zip-")
@@ -130,6 +155,7 @@ def run_windows(zip_path, shots):
             check(os.listdir(wine.elsewhere) == [], "files left in the starting folder")
 
             no_opengl_33(wine)
+            box_owned_by_game_window(wine)
             return first, cache
         finally:
             wine.close()

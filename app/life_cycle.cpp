@@ -54,11 +54,13 @@ int tessarin_main() {
     }
     glfwSwapBuffers(main_window);
 
+    platform_pacing_begin();
     while (!quit_requested && !glfwWindowShouldClose(main_window)) {
         run_frame();
         glfwSwapBuffers(main_window);
         pace_frame();
     }
+    platform_pacing_end();
 
     save_board();
     release_everything();

@@ -1,17 +1,58 @@
 #include <GLFW/glfw3.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "app/app.h"
 #include "app/frame_clock.h"
 #include "app/input.h"
 #include "app/pixel_scale.h"
+#include "common/files.h"
 #include "platform/platform.h"
 #include "render/gl.h"
 #include "render/matrix.h"
 #include "render/renderer.h"
 #include "render/shader.h"
+#include "render/texture.h"
 
 GLFWwindow* main_window;
 bool quit_requested;
+
+// GLFW's last error code, which tells a missing OpenGL 3.3 from other failures.
+static int glfw_error;
+
+static void on_glfw_error(int code, const char*) {
+    glfw_error = code;
+}
+
+static void report_window_failure() {
+    if (glfw_error != GLFW_API_UNAVAILABLE && glfw_error != GLFW_VERSION_UNAVAILABLE) {
+        platform_report_error("cannot open a window with an OpenGL 3.3 core context");
+        return;
+    }
+    char message[1024];
+    snprintf(message, sizeof(message),
+             "cannot open the window: Tessarin needs a graphics driver with OpenGL 3.3, and "
+             "this computer has none. Install the current driver for your graphics card from "
+             "its maker (AMD, Intel or NVIDIA), then start Tessarin again.%s",
+             platform_opengl_driver_advice());
+    platform_report_error(message);
+}
+
+// The window's icon from the run folder. The Windows build has no icon file,
+// as GLFW takes the icon from the exe's resources there; without the file the
+// window keeps the system's default icon.
+static void set_window_icon() {
+    int32_t length = 0;
+    char* file = read_whole_file("images/icon.png", &length);
+    Image icon{};
+    bool decoded = file && image_decode((const unsigned char*)file, length, &icon);
+    free(file);
+    if (!decoded) return;
+    GLFWimage image{icon.width, icon.height, icon.pixels};
+    glfwSetWindowIcon(main_window, 1, &image);
+    image_free(&icon);
+}
 
 bool start_up() {
     clock_start();
@@ -19,6 +60,7 @@ bool start_up() {
         platform_report_error("cannot find the program's own folder; assets are looked up there");
         return false;
     }
+    glfwSetErrorCallback(on_glfw_error);
     if (!glfwInit()) {
         platform_report_error("cannot initialise GLFW: is a display available?");
         return false;
@@ -30,9 +72,10 @@ bool start_up() {
     main_window = glfwCreateWindow(window_units_width * pixel_scale,
                                    window_units_height * pixel_scale, "game", nullptr, nullptr);
     if (!main_window) {
-        platform_report_error("cannot open a window with an OpenGL 3.3 core context");
+        report_window_failure();
         return false;
     }
+    set_window_icon();
     glfwMakeContextCurrent(main_window);
     if (!gladLoadGL(glfwGetProcAddress)) {
         platform_report_error("cannot load the OpenGL 3.3 functions");

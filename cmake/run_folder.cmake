@@ -5,15 +5,20 @@ foreach(shader vertex.c fragment.c)
                  ${RUN_DIR}/shaders_desktop/${shader} COPYONLY)
 endforeach()
 
-# The panel image is drawn by a small generator of ours at build time.
+# The panel image and the icon are drawn by small generators of ours at build
+# time; a cross build gets them built for the build machine.
 if(CMAKE_CROSSCOMPILING)
   set(IMAGE_GENERATOR ${TESSARIN_HOST_IMAGE_GENERATOR})
+  set(ICON_GENERATOR ${TESSARIN_HOST_ICON_GENERATOR})
 else()
-  add_executable(make_rounded_rect assets/make_rounded_rect.cpp)
-  set_target_properties(make_rounded_rect PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
-  target_include_directories(make_rounded_rect SYSTEM PRIVATE ${STB_INCLUDE_DIR})
-  target_compile_options(make_rounded_rect PRIVATE ${TESSARIN_WARNINGS})
+  foreach(tool make_rounded_rect make_icon)
+    add_executable(${tool} assets/${tool}.cpp)
+    set_target_properties(${tool} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+    target_include_directories(${tool} SYSTEM PRIVATE ${STB_INCLUDE_DIR})
+    target_compile_options(${tool} PRIVATE ${TESSARIN_WARNINGS})
+  endforeach()
   set(IMAGE_GENERATOR $<TARGET_FILE:make_rounded_rect>)
+  set(ICON_GENERATOR $<TARGET_FILE:make_icon>)
 endif()
 add_custom_command(
   OUTPUT ${RUN_DIR}/images/rounded_rect.png ${RUN_DIR}/images_x2/rounded_rect.png
@@ -39,7 +44,19 @@ add_custom_command(
   DEPENDS ${FONT_TITLE} ${FONT_DIGITS}
   COMMENT "Copying the fonts into the run folder")
 
-add_custom_target(run_folder ALL DEPENDS
+# The window icon on Linux; Windows takes it from the exe's resources.
+set(RUN_FOLDER_FILES
   ${RUN_DIR}/images/rounded_rect.png ${RUN_DIR}/images_x2/rounded_rect.png
   ${RUN_DIR}/fonts/PoetsenOne-Regular.ttf ${RUN_DIR}/fonts/arialbd.ttf)
+if(NOT WIN32)
+  add_custom_command(
+    OUTPUT ${RUN_DIR}/images/icon.png
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${RUN_DIR}/images
+    COMMAND ${ICON_GENERATOR} ${RUN_DIR}/images/icon.png 64
+    DEPENDS ${ICON_GENERATOR}
+    COMMENT "Drawing icon.png")
+  list(APPEND RUN_FOLDER_FILES ${RUN_DIR}/images/icon.png)
+endif()
+
+add_custom_target(run_folder ALL DEPENDS ${RUN_FOLDER_FILES})
 add_dependencies(tessarin run_folder)

@@ -18,6 +18,10 @@ double platform_seconds_per_tick() {
     return 1.0 / 1e9;
 }
 
+// clock_nanosleep needs no timer object.
+void platform_pacing_begin() {}
+void platform_pacing_end() {}
+
 void platform_wait_relative(int64_t due_time_100ns) {
     // The due time is negative and counts 100 ns units; the wait itself is in
     // whole microseconds, as the pacing computed it.
@@ -72,6 +76,10 @@ bool platform_make_folder(const char* path) {
 
 void platform_report_error(const char* message) {
     fprintf(stderr, "tessarin: %s\n", message);
+}
+
+const char* platform_opengl_driver_advice() {
+    return "";
 }
 
 // The entry point is compiled into the program only, not into the tests.

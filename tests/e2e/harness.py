@@ -117,6 +117,15 @@ class Session:
     def path(self, *parts):
         return os.path.join(self.run_dir, *parts)
 
+    def rename_run_folder(self, name):
+        """Moves the run folder to another name (letters outside ASCII, say);
+        later starts run the program from there."""
+        renamed = os.path.join(self.work, name)
+        os.rename(self.run_dir, renamed)
+        self.command = [renamed + part[len(self.run_dir):] if part.startswith(self.run_dir)
+                        else part for part in self.command]
+        self.run_dir = renamed
+
     def start(self, expect_window=True):
         """Starts the program from another folder and waits for its game screen."""
         self.stderr_path = os.path.join(self.work, "stderr.txt")

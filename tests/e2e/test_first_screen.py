@@ -5,6 +5,8 @@ import os
 import re
 import time
 
+from Xlib import X, display as xdisplay
+
 from harness import (BACKGROUND, BIG_SCREEN, INK, CLEAR, HARD, SOLVE, SOLVER_INK, ERASER,
                      autosave_bytes, cell_centre, check, crop, digit_pixels, near,
                      palette_centre, run, wait_until)
@@ -64,6 +66,23 @@ def first_screen(s):
     # The loading screen is gone.
     leftovers = shot.count(150, 440, 390, 520, lambda p: near(p, LOADING_BLEND, 12))
     check(leftovers == 0, "loading text still visible (%d pixels)" % leftovers)
+
+    # The window's icon: the 64-pixel picture of a board in the program's colours.
+    conn = xdisplay.Display(s.display)
+    try:
+        window = conn.create_resource_object("window", int(s.window))
+        icon = window.get_full_property(conn.intern_atom("_NET_WM_ICON"), X.AnyPropertyType)
+    finally:
+        conn.close()
+    check(icon is not None and list(icon.value[:2]) == [64, 64], "no 64-pixel window icon")
+    colours = {}
+    for argb in icon.value[2:]:
+        rgb = ((argb >> 16) & 255, (argb >> 8) & 255, argb & 255)
+        key = [name for name, c in (("cream", BACKGROUND), ("ink", INK), ("solver", SOLVER_INK))
+               if argb >> 24 == 255 and rgb == c]
+        colours[key[0] if key else "other"] = colours.get(key[0] if key else "other", 0) + 1
+    check(all(colours.get(name, 0) > 100 for name in ("cream", "ink", "solver")),
+          "icon colours %s" % colours)
 
     # After a second the title carries the frame count.
     title = wait_until(lambda: re.fullmatch(r"game \(fps: (\d+)\)", s.title()), 5,

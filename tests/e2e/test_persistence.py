@@ -1,4 +1,5 @@
-"""Givens and font caches survive restarts; Shift+Q and the close request save."""
+"""Givens and font caches survive restarts; Shift+Q and the close request save.
+The run folder's name holds Polish and CJK letters."""
 
 import os
 
@@ -11,6 +12,7 @@ CACHES = {"tmp/font.loading_font.32", "tmp/font.title_font.64", "tmp/font.digit_
 
 
 def persistence(s):
+    s.rename_run_folder("Łódź 数独")
     s.write(autosave_bytes(PUZZLE), "autosave")
     s.start()
     shot = s.screenshot(name="restored")
@@ -34,6 +36,7 @@ def persistence(s):
     s.request_close()
     check(s.wait_exit() == 0, "exit status after the close request")
     check(s.read("autosave") == autosave_bytes(PUZZLE), "givens saved by the close request")
+    check(os.listdir(s.elsewhere) == [], "files left in the starting folder")
 
 
 run([persistence])

@@ -1,4 +1,5 @@
-"""Missing or broken assets at start: a clear message, exit 1, the save untouched."""
+"""Missing or broken assets, or no OpenGL 3.3, at start: a clear message,
+exit 1, the save untouched."""
 
 import os
 import shutil
@@ -42,6 +43,13 @@ def start_failures(s):
         if name.startswith("fonts/"):
             check(not os.path.exists(s.path("tmp", "font.digit_font.32")),
                   "%s: a cache was written for it" % what)
+
+    # A driver that offers OpenGL 3.0 only: the message says what to install.
+    s.env["MESA_GL_VERSION_OVERRIDE"] = "3.0"
+    fails_cleanly(s, "OpenGL 3.0 only", "graphics driver with OpenGL 3.3")
+    check("from its maker" in s.stderr(), "the message says where drivers come from")
+    check("Compatibility Pack" not in s.stderr(), "Windows' advice on Linux")
+    del s.env["MESA_GL_VERSION_OVERRIDE"]
 
     # With everything back the program starts and keeps the save.
     s.start()

@@ -1,20 +1,27 @@
 """The Windows build under wine: the zip unpacked to a temporary folder and
 started from another folder, driven like the Linux program, and its first
-screen compared pixel by pixel with the Linux build's; then started again with
-Windows set to 200 %, where it opens at double pixel density.
+screen compared pixel by pixel with the Linux build's. The unpacked folder is
+named in CJK letters, then renamed to Polish ones that wine's code page 1252
+lacks, and the program has to find its files in both. Then it starts again
+with Windows set to 200 %, where it opens at double pixel density.
 
-Skipped only when wine is neither installed nor installable.
+The resources of the packed exe (icon, version information, manifest) are
+read back with binutils' windres, with or without wine. The run under wine is
+skipped only when wine is neither installed nor installable.
 """
 
 import os
+import re
 import shutil
 import subprocess
 import sys
 import tempfile
 import time
+import xml.etree.ElementTree as ElementTree
+import zipfile
 
-from harness import (BACKGROUND, INK, WineSession, autosave_bytes, cell_centre, check, near,
-                     palette_centre, run, shows_digit)
+from harness import (BACKGROUND, INK, STARTUP_TIMEOUT, WineSession, autosave_bytes, cell_centre,
+                     check, fail, near, palette_centre, run, shows_digit, wait_until)
 
 REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 ZIP = os.path.join(REPO, "build-windows", "tessarin-windows-x64.zip")
@@ -50,6 +57,60 @@ def font_cache(session):
     return {name: session.read("tmp", name) for name in sorted(os.listdir(folder))}
 
 
+def message_box(wine):
+    if wine.program.poll() is not None:
+        fail("the program ended with status %d and no message box: %s"
+             % (wine.program.returncode, wine.stderr()))
+    found = subprocess.run(["xdotool", "search", "--name", "^Tessarin$"], env=wine.env,
+                           capture_output=True, text=True).stdout.split()
+    return found[0] if found else None
+
+
+def no_opengl_33(wine):
+    """A driver with OpenGL 3.0 only: a message box in front that says what to
+    install, dismissed with Enter, then exit status 1 and the save untouched."""
+    saved = wine.read("autosave")
+    wine.env["MESA_GL_VERSION_OVERRIDE"] = "3.0"
+    wine.start(expect_window=False)
+    box = wait_until(lambda: message_box(wine), STARTUP_TIMEOUT, "the message box")
+    subprocess.run(["import", "-window", "root", os.path.join(wine.shots, "no_opengl_33.png")],
+                   env=wine.env, check=True)
+    subprocess.run(["xdotool", "mousemove", "--window", box, "5", "5", "key", "Return"],
+                   env=wine.env, check=True)
+    check(wine.wait_exit() == 1, "exit status %d" % wine.program.returncode)
+    message = wine.stderr()
+    for words in ("graphics driver with OpenGL 3.3", "from its maker",
+                  '"OpenCL and OpenGL Compatibility Pack"'):
+        check(words in message, "the message %r lacks %r" % (message, words))
+    check(wine.read("autosave") == saved, "autosave changed")
+    del wine.env["MESA_GL_VERSION_OVERRIDE"]
+
+
+def x_property(wine, window, name):
+    return subprocess.run(["xprop", "-id", window, name], env=wine.env, capture_output=True,
+                          text=True).stdout
+
+
+def box_owned_by_game_window(wine):
+    """A font that goes missing fails after the window is up: the message box
+    belongs to the game window, which shows the exe's icon."""
+    os.rename(wine.path("fonts", "arialbd.ttf"), wine.path("fonts", "away.ttf"))
+    shutil.rmtree(wine.path("tmp"))
+    wine.start(expect_window=False)
+    box = wait_until(lambda: message_box(wine), STARTUP_TIMEOUT, "the message box")
+    game = subprocess.run(["xdotool", "search", "--name", "^game"], env=wine.env,
+                          capture_output=True, text=True).stdout.split()
+    check(len(game) == 1, "game windows: %s" % game)
+    owner = x_property(wine, box, "WM_TRANSIENT_FOR").split()[-1]
+    check(int(owner, 16) == int(game[0]), "the box belongs to %s, not %s" % (owner, game[0]))
+    check("Icon (32 x 32)" in x_property(wine, game[0], "_NET_WM_ICON"), "no window icon")
+    subprocess.run(["xdotool", "mousemove", "--window", box, "5", "5", "key", "Return"],
+                   env=wine.env, check=True)
+    check(wine.wait_exit() == 1, "exit status %d" % wine.program.returncode)
+    check("arialbd.ttf" in wine.stderr(), "message %r" % wine.stderr())
+    os.rename(wine.path("fonts", "away.ttf"), wine.path("fonts", "arialbd.ttf"))
+
+
 def run_windows(zip_path, shots):
     """Drives the unpacked Windows build; returns its first screen and font cache."""
     unpacked = tempfile.mkdtemp(prefix="tessarin-zip-")
@@ -59,7 +120,10 @@ def run_windows(zip_path, shots):
         wine = WineSession(os.path.join(unpacked, "tessarin"), "windows_smoke")
         print("wine prefix made in %.1f s" % (time.monotonic() - started))
         wine.shots = shots
+        # C.UTF-8 gives wine the ANSI code page 1252.
+        wine.env["LC_ALL"] = "C.UTF-8"
         try:
+            wine.rename_run_folder("数独 テスト")
             wine.start()
             first = wine.screenshot(name="windows_first_screen")
             check_first_screen(first)
@@ -79,6 +143,19 @@ def run_windows(zip_path, shots):
             check(cache and all(name.startswith("font.") for name in cache),
                   "font cache files: %s" % sorted(cache))
 
+            wine.rename_run_folder("Łódź Gdańsk")
+            wine.start()
+            check(shows_digit(wine.screenshot(name="windows_polish_folder"), 40),
+                  "the saved given not shown")
+            wine.click(*palette_centre(7))
+            wine.click(*cell_centre(0))
+            wine.key("q")
+            check(wine.wait_exit() == 0, "exit status %d" % wine.program.returncode)
+            check(wine.read("autosave") == autosave_bytes("7" + "." * 39 + "5" + "." * 40),
+                  "autosave in the Polish folder")
+            check(font_cache(wine) == cache, "font cache in the Polish folder")
+            check(os.listdir(wine.elsewhere) == [], "files left in the starting folder")
+
             # Windows at 200 % (192 dots per inch): double pixel density.
             wine.set_log_pixels(192)
             wine.scale = 2
@@ -88,6 +165,9 @@ def run_windows(zip_path, shots):
             check(wine.wait_exit() == 0, "exit status %d" % wine.program.returncode)
             dense = sorted(set(font_cache(wine)) - set(cache))
             check(dense == sorted(name + "@2x" for name in cache), "new caches %s" % dense)
+
+            no_opengl_33(wine)
+            box_owned_by_game_window(wine)
             return first, cache
         finally:
             wine.close()
@@ -95,12 +175,62 @@ def run_windows(zip_path, shots):
         shutil.rmtree(unpacked, ignore_errors=True)
 
 
-def windows_smoke(linux):
+def resource_block(rc, header):
+    """The lines between BEGIN and END after a header line of windres' output."""
+    lines = rc[rc.index(header):].splitlines()
+    return lines[lines.index("BEGIN") + 1:lines.index("END")]
+
+
+def check_resources(rc):
+    icons = resource_block(rc, '"GLFW_ICON" 14 /* RT_GROUP_ICON */')
+    # Each element starts with its width as an octal escape: "\020\020\000\000".
+    sizes = [int(re.search(r'"\\(\d{3})', line).group(1), 8)
+             for line in icons if "Element no" in line]
+    check(sorted(sizes) == [0, 16, 20, 24, 32, 40, 48, 64, 128],
+          "icon sizes %s (0 means 256)" % sizes)
+
+    with open(os.path.join(REPO, "CMakeLists.txt")) as f:
+        version = re.search(r"project\(tessarin VERSION ([\d.]+)", f.read()).group(1)
+    strings = dict(re.findall(r'VALUE "(\w+)", "([^"]*)"', rc))
+    expected = {"FileDescription": "Tessarin Sudoku solver", "ProductName": "Tessarin",
+                "FileVersion": version, "ProductVersion": version,
+                "OriginalFilename": "tessarin.exe"}
+    for name, value in expected.items():
+        check(strings.get(name) == value, "%s is %r" % (name, strings.get(name)))
+    check("Tessarin" in strings.get("LegalCopyright", ""), "LegalCopyright %r"
+          % strings.get("LegalCopyright"))
+    check(" FILEVERSION %s, 0" % version.replace(".", ", ") in rc, "numeric FILEVERSION")
+
+    manifest = "".join(line.strip()[1:-1].replace('""', '"').replace("\\n", "\n")
+                       for line in resource_block(rc, "1 24 /* RT_MANIFEST */"))
+    root = ElementTree.fromstring(manifest)
+    found = {element.tag.split("}")[1]: element for element in root.iter()}
+    check(found["supportedOS"].get("Id") == "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",
+          "supportedOS is not Windows 10/11")
+    check(found["dpiAwareness"].text == "PerMonitorV2", "dpiAwareness")
+    check(found["dpiAware"].text == "true/pm", "dpiAware")
+    check(found["activeCodePage"].text == "UTF-8", "activeCodePage")
+    check(found["requestedExecutionLevel"].get("level") == "asInvoker", "requestedExecutionLevel")
+
+
+def windows_build(linux):
+    """Builds the zip and reads the resources back from the stripped exe in it."""
     started = time.monotonic()
     built = subprocess.run([os.path.join(REPO, "scripts", "build-windows")],
                            stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
     check(built.returncode == 0, "scripts/build-windows failed:\n" + built.stdout[-3000:])
     print("scripts/build-windows took %.1f s" % (time.monotonic() - started))
+    exe = os.path.join(linux.work, "tessarin.exe")
+    with zipfile.ZipFile(ZIP) as packed, open(exe, "wb") as f:
+        f.write(packed.read("tessarin/tessarin.exe"))
+    rc = subprocess.run(["x86_64-w64-mingw32-windres", "-i", exe, "-O", "rc"], check=True,
+                        capture_output=True, text=True).stdout
+    with open(os.path.join(linux.shots, "resources.rc"), "w") as f:
+        f.write(rc)
+    check_resources(rc)
+
+
+def windows_smoke(linux):
     windows_shot, windows_cache = run_windows(ZIP, linux.shots)
 
     # The Linux build's first screen in an X server of the same kind.
@@ -123,7 +253,9 @@ def windows_smoke(linux):
 
 
 if __name__ == "__main__":
-    if not wine_available():
-        print("skipped: wine is not installed and could not be installed")
-        sys.exit(0)
-    run([windows_smoke])
+    tests = [windows_build]
+    if wine_available():
+        tests.append(windows_smoke)
+    else:
+        print("skipped: the run under wine; wine is not installed and could not be installed")
+    run(tests)

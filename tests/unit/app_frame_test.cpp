@@ -4,6 +4,7 @@
 
 #include "app/frame_clock.h"
 #include "app/frame_statistics.h"
+#include "platform/platform.h"
 
 static int64_t due_time_for(double frame_time) {
     int64_t due = 12345;
@@ -21,6 +22,14 @@ TEST(Pacing, PadsTheFrameToFiveMillisecondsInWholeMicroseconds) {
     EXPECT_FALSE(pacing_due_time(frame_budget, &due));
     EXPECT_FALSE(pacing_due_time(0.1, &due));
     EXPECT_EQ(due, 777) << "no timer: the due time is left alone";
+}
+
+TEST(Pacing, PrefersTheHighResolutionTimerThenThePlainOneThenNone) {
+    EXPECT_EQ(choose_pacing_timer(true, true), PacingTimer::high_resolution);
+    EXPECT_EQ(choose_pacing_timer(true, false), PacingTimer::high_resolution);
+    EXPECT_EQ(choose_pacing_timer(false, true), PacingTimer::plain_fine_tick);
+    EXPECT_EQ(choose_pacing_timer(false, false), PacingTimer::none);
+    EXPECT_EQ(PacingTimer{}, PacingTimer::none) << "a zeroed record has no timer";
 }
 
 TEST(FrameStatistics, WritesTheFrameCountOncePerSecond) {

@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "app/frame_clock.h"
 #include "app/input.h"
+#include "common/save_folder.h"
 #include "platform/platform.h"
 #include "render/gl.h"
 #include "render/matrix.h"
@@ -17,6 +18,7 @@ bool start_up() {
         platform_report_error("cannot find the program's own folder; assets are looked up there");
         return false;
     }
+    choose_save_folder();
     if (!glfwInit()) {
         platform_report_error("cannot initialise GLFW: is a display available?");
         return false;

@@ -50,7 +50,7 @@ extern FontRegistry fonts;
 int atlas_side(uint16_t baked_size);
 // Exact length of a cache file for an atlas of the given side.
 int32_t font_cache_length(int side);
-// "tmp/font.<key>.<size>", cut to fit the buffer.
+// "tmp/font.<key>.<size>" in the save folder, cut to fit the buffer.
 void font_cache_path(char* out, int capacity, const char* key, uint8_t size);
 
 // Splits cache bytes into atlas, glyphs and ascent; false (nothing written)

@@ -8,6 +8,7 @@
 #include "app/input.h"
 #include "app/pixel_scale.h"
 #include "common/files.h"
+#include "common/save_folder.h"
 #include "platform/platform.h"
 #include "render/gl.h"
 #include "render/matrix.h"
@@ -60,6 +61,7 @@ bool start_up() {
         platform_report_error("cannot find the program's own folder; assets are looked up there");
         return false;
     }
+    choose_save_folder();
     glfwSetErrorCallback(on_glfw_error);
     if (!glfwInit()) {
         platform_report_error("cannot initialise GLFW: is a display available?");

@@ -11,7 +11,8 @@ void board_to_autosave(uint8_t image[autosave_size]);
 // Returns whether the bytes were applied.
 bool autosave_to_board(const uint8_t* bytes, int32_t length);
 
-// Writes "autosave" in the working directory, replacing the old file in one step.
+// Writes "autosave" in the save folder, replacing the old file in one step.
 bool save_board();
-// Reads "autosave" from the working directory into the (cleared) board.
+// Reads "autosave" from the save folder into the (cleared) board, or from the
+// working directory when the save folder is the user's and holds none yet.
 void load_board();

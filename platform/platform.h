@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 
 // High-resolution monotonic counter and its tick length.
 int64_t platform_counter_now();
@@ -35,11 +36,36 @@ bool platform_start_detached(int (*entry)());
 // Modification time of a file in whole seconds; false when the stat fails.
 bool platform_file_mtime(const char* path, int64_t* mtime);
 
-// Replaces `to` by `from` in one step (the rename of a finished temporary file).
+// The files the program writes may lie in a folder with any name: their paths
+// are UTF-8, which Windows takes only through its wide calls.
+FILE* platform_open_file(const char* path, const char* mode);
+bool platform_remove_file(const char* path);
+
+// Pushes a written file's data from the system's cache to the disk; the C
+// library's buffer must be flushed first.
+bool platform_sync_file(FILE* file);
+
+// Replaces `to` by `from` in one step (the rename of a finished temporary
+// file) and makes the new name last through a power cut. On Windows a file
+// held open by another program for a moment is waited for, about 200 ms.
 bool platform_replace_file(const char* from, const char* to);
 
 // Creates a folder; true when it exists afterwards.
 bool platform_make_folder(const char* path);
+
+// Whether a new file can be made and removed in a folder, tried with a probe
+// file of this process's own. The folder is given as a path prefix: empty for
+// the working directory, else ending in a separator.
+bool platform_folder_writable(const char* prefix);
+
+// The user's own data folder for the program, made when missing, with a
+// separator at its end: %LOCALAPPDATA%\Tessarin\ on Windows,
+// $XDG_DATA_HOME/tessarin/ or ~/.local/share/tessarin/ elsewhere. False when
+// there is none or it does not fit.
+bool platform_user_data_folder(char* out, int capacity);
+
+// Tells this process from other copies of the program.
+uint32_t platform_process_id();
 
 // Tells the user why the program cannot start: stderr, and on Windows a
 // message box in front, owned by the program's window once it is shown.

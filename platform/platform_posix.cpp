@@ -1,9 +1,12 @@
 // POSIX half of the platform layer (Linux and other Unix systems).
 #include "platform/platform.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <fcntl.h>
 #include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -64,14 +67,88 @@ bool platform_file_mtime(const char* path, int64_t* mtime) {
     return true;
 }
 
+FILE* platform_open_file(const char* path, const char* mode) {
+    return fopen(path, mode);
+}
+
+bool platform_remove_file(const char* path) {
+    return remove(path) == 0;
+}
+
+bool platform_sync_file(FILE* file) {
+    return fsync(fileno(file)) == 0;
+}
+
+// A rename is a change of the folder, which has to reach the disk as well.
+static void sync_parent_folder(const char* path) {
+    char folder[1040];
+    const char* slash = strrchr(path, '/');
+    if (!slash) {
+        snprintf(folder, sizeof(folder), ".");
+    } else if (slash == path) {
+        snprintf(folder, sizeof(folder), "/");
+    } else if (snprintf(folder, sizeof(folder), "%.*s", (int)(slash - path), path) >=
+               (int)sizeof(folder)) {
+        return;
+    }
+    int descriptor = open(folder, O_RDONLY | O_DIRECTORY);
+    if (descriptor < 0) return;
+    fsync(descriptor);
+    close(descriptor);
+}
+
 bool platform_replace_file(const char* from, const char* to) {
-    return rename(from, to) == 0;
+    if (rename(from, to) != 0) return false;
+    sync_parent_folder(to);
+    return true;
 }
 
 bool platform_make_folder(const char* path) {
     struct stat status;
     if (stat(path, &status) == 0) return S_ISDIR(status.st_mode);
     return mkdir(path, 0777) == 0;
+}
+
+bool platform_folder_writable(const char* prefix) {
+    char probe[1040];
+    int n = snprintf(probe, sizeof(probe), "%s.write-probe.%u", prefix, platform_process_id());
+    if (n < 0 || n >= (int)sizeof(probe)) return false;
+    int descriptor = open(probe, O_WRONLY | O_CREAT | O_EXCL, 0600);
+    if (descriptor >= 0) {
+        close(descriptor);
+    } else if (errno != EEXIST) {
+        return false;
+    }
+    // A probe left by a killed process of the same id goes too.
+    return unlink(probe) == 0;
+}
+
+bool platform_user_data_folder(char* out, int capacity) {
+    // Relative values are invalid by the XDG rules and are ignored.
+    const char* data_home = getenv("XDG_DATA_HOME");
+    const char* home = getenv("HOME");
+    int n;
+    if (data_home && data_home[0] == '/') {
+        n = snprintf(out, (size_t)capacity, "%s/tessarin/", data_home);
+    } else if (home && home[0] == '/') {
+        n = snprintf(out, (size_t)capacity, "%s/.local/share/tessarin/", home);
+    } else {
+        return false;
+    }
+    if (n < 0 || n >= capacity) return false;
+    // Every missing folder on the way is made, private to the user as the XDG rules ask.
+    for (char* end = out + 1; *end; end++) {
+        if (*end != '/') continue;
+        *end = 0;
+        bool exists = mkdir(out, 0700) == 0 || errno == EEXIST;
+        *end = '/';
+        if (!exists) return false;
+    }
+    return true;
+}
+
+uint32_t platform_process_id() {
+    return (uint32_t)getpid();
 }
 
 void platform_report_error(const char* message) {

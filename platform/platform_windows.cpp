@@ -3,9 +3,12 @@
 #define NOMINMAX
 #include <windows.h>
 
+#include <knownfolders.h>
 #include <mmsystem.h>
+#include <shlobj.h>
 
 #include <direct.h>
+#include <io.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 
@@ -125,14 +128,96 @@ bool platform_file_mtime(const char* path, int64_t* mtime) {
     return true;
 }
 
+// The longest path the program makes, in UTF-16 units.
+static const int wide_path_capacity = 1040;
+
+// The program's own paths are UTF-8; the ANSI calls would turn what is not
+// in the user's code page into question marks.
+static bool to_wide(const char* utf8, wchar_t* out, int capacity) {
+    return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, -1, out, capacity) > 0;
+}
+
+FILE* platform_open_file(const char* path, const char* mode) {
+    wchar_t wide[wide_path_capacity], wide_mode[8];
+    if (!to_wide(path, wide, wide_path_capacity) || !to_wide(mode, wide_mode, 8)) return nullptr;
+    return _wfopen(wide, wide_mode);
+}
+
+bool platform_remove_file(const char* path) {
+    wchar_t wide[wide_path_capacity];
+    return to_wide(path, wide, wide_path_capacity) && DeleteFileW(wide);
+}
+
+bool platform_sync_file(FILE* file) {
+    // _commit is FlushFileBuffers on the file's handle.
+    return _commit(_fileno(file)) == 0;
+}
+
 bool platform_replace_file(const char* from, const char* to) {
-    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    wchar_t wide_from[wide_path_capacity], wide_to[wide_path_capacity];
+    if (!to_wide(from, wide_from, wide_path_capacity) || !to_wide(to, wide_to, wide_path_capacity))
+        return false;
+    // A virus scanner, the search indexer or a sync client may hold the old
+    // file open for a moment: the rename is refused until it lets go.
+    ULONGLONG give_up = GetTickCount64() + 200;
+    while (!MoveFileExW(wide_from, wide_to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DWORD error = GetLastError();
+        bool held = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
+                    error == ERROR_LOCK_VIOLATION;
+        if (!held || GetTickCount64() >= give_up) return false;
+        Sleep(20);
+    }
+    return true;
 }
 
 bool platform_make_folder(const char* path) {
-    if (_mkdir(path) == 0) return true;
-    DWORD attributes = GetFileAttributesA(path);
+    wchar_t wide[wide_path_capacity];
+    if (!to_wide(path, wide, wide_path_capacity)) return false;
+    if (CreateDirectoryW(wide, nullptr)) return true;
+    DWORD attributes = GetFileAttributesW(wide);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool platform_folder_writable(const char* prefix) {
+    char probe[1040];
+    int n = snprintf(probe, sizeof(probe), "%s.write-probe.%u", prefix, platform_process_id());
+    wchar_t wide[wide_path_capacity];
+    if (n < 0 || n >= (int)sizeof(probe) || !to_wide(probe, wide, wide_path_capacity)) return false;
+    HANDLE file =
+        CreateFileW(wide, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+    } else if (GetLastError() != ERROR_FILE_EXISTS) {
+        return false;
+    }
+    // A probe left by a killed process of the same id goes too.
+    return DeleteFileW(wide) != 0;
+}
+
+bool platform_user_data_folder(char* out, int capacity) {
+    PWSTR local = nullptr;
+    bool found = SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &local));
+    wchar_t folder[wide_path_capacity];
+    static const wchar_t name[] = L"\\Tessarin";
+    size_t length = found ? wcslen(local) : 0;
+    found = found && length + sizeof(name) / sizeof(name[0]) <= (size_t)wide_path_capacity;
+    if (found) {
+        wmemcpy(folder, local, length);
+        wmemcpy(folder + length, name, sizeof(name) / sizeof(name[0]));
+    }
+    // The folder's path is the caller's to free, found or not.
+    CoTaskMemFree(local);
+    if (!found) return false;
+    if (!CreateDirectoryW(folder, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    int n = WideCharToMultiByte(CP_UTF8, 0, folder, -1, out, capacity - 1, nullptr, nullptr);
+    if (n <= 0) return false;
+    out[n - 1] = '\\';
+    out[n] = 0;
+    return true;
+}
+
+uint32_t platform_process_id() {
+    return (uint32_t)GetCurrentProcessId();
 }
 
 // The program's shown window on this thread, to own a message box; none
@@ -145,14 +230,11 @@ static BOOL CALLBACK take_shown_window(HWND window, LPARAM found) {
 
 void platform_report_error(const char* message) {
     fprintf(stderr, "tessarin: %s\n", message);
-    int length = MultiByteToWideChar(CP_UTF8, 0, message, -1, nullptr, 0);
-    wchar_t* text = length > 0 ? (wchar_t*)malloc((size_t)length * sizeof(wchar_t)) : nullptr;
-    if (!text) return;
-    MultiByteToWideChar(CP_UTF8, 0, message, -1, text, length);
+    wchar_t text[2048];
+    if (!to_wide(message, text, 2048)) return;
     HWND owner = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), take_shown_window, (LPARAM)&owner);
     MessageBoxW(owner, text, L"Tessarin", MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TOPMOST);
-    free(text);
 }
 
 const char* platform_opengl_driver_advice() {

@@ -93,7 +93,7 @@ bool build_font_atlas(Font* font, Texture* atlas, const char* font_path, uint8_t
     int side = atlas_side(font->baked_size);
     atlas->width = atlas->height = (uint16_t)side;
     uint8_t* pixels = (uint8_t*)malloc((size_t)side * side);
-    char cache_path[144];
+    char cache_path[1024];
     font_cache_path(cache_path, sizeof(cache_path), font->key, size, pixel_scale);
 
     bool loaded = font->glyphs && pixels &&

@@ -50,9 +50,9 @@ extern FontRegistry fonts;
 int atlas_side(uint16_t baked_size);
 // Exact length of a cache file for an atlas of the given side.
 int32_t font_cache_length(int side);
-// "tmp/font.<key>.<size>" for a bake at one pixel per unit, and
-// "tmp/font.<key>.<size>@<scale>x" at more, so no bake is read at another
-// scale; cut to fit the buffer.
+// "tmp/font.<key>.<size>" in the save folder for a bake at one pixel per
+// unit, and "tmp/font.<key>.<size>@<scale>x" at more, so no bake is read at
+// another scale; cut to fit the buffer.
 void font_cache_path(char* out, int capacity, const char* key, uint8_t size, uint8_t scale);
 
 // Splits cache bytes into atlas, glyphs and ascent; false (nothing written)

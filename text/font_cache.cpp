@@ -7,6 +7,7 @@
 #include <stb_truetype.h>
 
 #include "common/files.h"
+#include "common/save_folder.h"
 #include "platform/platform.h"
 #include "text/font.h"
 
@@ -26,10 +27,10 @@ int32_t font_cache_length(int side) {
 
 void font_cache_path(char* out, int capacity, const char* key, uint8_t size, uint8_t scale) {
     if (scale == 1) {
-        snprintf(out, (size_t)capacity, "tmp/font.%s.%d", key, size);
+        snprintf(out, (size_t)capacity, "%stmp/font.%s.%d", save_folder.prefix, key, size);
         return;
     }
-    snprintf(out, (size_t)capacity, "tmp/font.%s.%d@%dx", key, size, scale);
+    snprintf(out, (size_t)capacity, "%stmp/font.%s.%d@%dx", save_folder.prefix, key, size, scale);
 }
 
 bool font_cache_parse(const uint8_t* bytes, int32_t length, int side, uint8_t* atlas, Glyph* glyphs,
@@ -46,7 +47,7 @@ bool font_cache_parse(const uint8_t* bytes, int32_t length, int side, uint8_t* a
 static void make_parent_folder(const char* path) {
     const char* slash = strrchr(path, '/');
     if (!slash) return;
-    char folder[256];
+    char folder[1024];
     snprintf(folder, sizeof(folder), "%.*s", (int)(slash - path), path);
     platform_make_folder(folder);
 }

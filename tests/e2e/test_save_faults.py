@@ -1,16 +1,35 @@
 """An "autosave" that cannot be written at exit: the program still ends with
-status 0, an old save stays as it was and nothing half-written is left."""
+status 0, an old save stays as it was and nothing half-written is left. A
+run folder that cannot be written sends the save to the user's data folder."""
 
 import os
+import pwd
 import shutil
 
 from harness import autosave_bytes, cell_centre, check, palette_centre, responds, run, shows_digit
 
 OLD = autosave_bytes("123" + "." * 78)
+NEW = autosave_bytes("123" + "." * 37 + "7" + "." * 40)
 
 
-def listing(s):
-    return sorted(os.listdir(s.run_dir))
+def temporaries(folder):
+    """The save's temporary files: "autosave.<process id>.tmp"."""
+    return sorted(name for name in os.listdir(folder)
+                  if name.startswith("autosave.") and name.endswith(".tmp"))
+
+
+def snapshot(folder):
+    """Every file and folder below `folder` with its size, time and contents."""
+    state = {}
+    for root, folders, files in os.walk(folder):
+        for name in folders + files:
+            path = os.path.join(root, name)
+            status = os.stat(path)
+            state[os.path.relpath(path, folder)] = (status.st_size, status.st_mtime_ns)
+        for name in files:
+            with open(os.path.join(root, name), "rb") as f:
+                state[os.path.relpath(os.path.join(root, name), folder)] += (f.read(),)
+    return state
 
 
 def enter_a_given(s):
@@ -27,7 +46,7 @@ def save_target_is_a_folder(s):
     check(s.wait_exit() == 0, "exit status when the save cannot be written")
     check(os.path.isdir(s.path("autosave")) and not os.listdir(s.path("autosave")),
           "the folder named autosave is untouched")
-    check(not os.path.exists(s.path("autosave.tmp")), "no temporary file left behind")
+    check(not temporaries(s.run_dir), "no temporary file left behind")
     check(not s.sanitizer_reports(), "sanitizer reports: %s" % s.sanitizer_reports())
 
 
@@ -35,23 +54,31 @@ def unwritable_folder(s):
     """The run folder belongs to someone else, and so does tmp/, which the
     user cannot even read: the program runs as "nobody" when the tests run as
     root (root reads and writes anywhere), else the folder is made read-only
-    and tmp/ unreadable for the user."""
+    and tmp/ unreadable for the user. The givens and the font caches go to
+    ~/.local/share/tessarin of a private home, and come back from there."""
     s.write(OLD, "autosave")
     # A first run as the owner leaves the font caches, as a normal install would have.
     s.start()
     s.key("q")
     check(s.wait_exit() == 0, "exit status of the owner's run")
-    before = listing(s)
+    before = snapshot(s.run_dir)
 
+    home = os.path.join(s.work, "home")
+    os.mkdir(home, 0o700)
+    s.env["HOME"] = home
+    s.env.pop("XDG_DATA_HOME", None)
     if os.geteuid() == 0:
         for folder in (s.work, s.elsewhere):
             os.chmod(folder, 0o755)
         os.chmod(s.path("tmp"), 0o700)
+        nobody = pwd.getpwnam("nobody")
+        os.chown(home, nobody.pw_uid, nobody.pw_gid)
         s.command = ["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups",
                      s.path("tessarin")]
     else:
         os.chmod(s.path("tmp"), 0o000)
         os.chmod(s.run_dir, 0o555)
+    data = os.path.join(home, ".local", "share", "tessarin")
     try:
         s.start()
         shot = s.screenshot(name="unwritable_folder")
@@ -60,11 +87,25 @@ def unwritable_folder(s):
         responds(s)
         s.key("q")
         check(s.wait_exit() == 0, "exit status when the folder cannot be written")
+        check(sorted(os.listdir(data)) == ["autosave", "tmp"],
+              "the user's data folder holds %s" % sorted(os.listdir(data)))
+        with open(os.path.join(data, "autosave"), "rb") as f:
+            check(f.read() == NEW, "the givens are saved in the user's data folder")
+        caches = sorted(os.listdir(os.path.join(data, "tmp")))
+        check(len(caches) == 4 and all(name.startswith("font.") and not name.endswith(".tmp")
+                                       for name in caches), "font caches: %s" % caches)
+
+        s.start()
+        shot = s.screenshot(name="unwritable_folder_restarted")
+        check(all(shows_digit(shot, i) for i in (0, 1, 2, 40)), "the givens are back")
+        s.key("q")
+        check(s.wait_exit() == 0, "exit status of the second run")
     finally:
         os.chmod(s.run_dir, 0o755)
         os.chmod(s.path("tmp"), 0o755)
     check(s.read("autosave") == OLD, "the old save is intact")
-    check(listing(s) == before, "nothing new in the folder: %s" % listing(s))
+    check(snapshot(s.run_dir) == before, "the run folder changed: %s" % sorted(
+        set(snapshot(s.run_dir).items()) ^ set(before.items())))
     check(not s.sanitizer_reports(), "sanitizer reports: %s" % s.sanitizer_reports())
 
 
@@ -104,12 +145,13 @@ def crash_while_saving(s):
         enter_a_given(s)
         s.key("q")
         s.wait_exit(60)
-        new = autosave_bytes("123" + "." * 37 + "7" + "." * 40)
         check(s.read("autosave") == OLD, "%s: the old save is intact" % what)
-        expected = new if temporary is None else temporary
-        check(s.read("autosave.tmp") == expected,
+        left = temporaries(s.run_dir)
+        check(len(left) == 1, "%s: temporary files %s" % (what, left))
+        expected = NEW if temporary is None else temporary
+        check(s.read(left[0]) == expected,
               "%s: the temporary file shows where the kill came (%r)"
-              % (what, s.read("autosave.tmp")))
+              % (what, s.read(left[0])))
 
         s.command = original
         s.start()
@@ -119,8 +161,12 @@ def crash_while_saving(s):
         enter_a_given(s)
         s.key("q")
         check(s.wait_exit() == 0, "%s: exit status of the next run" % what)
-        check(s.read("autosave") == new, "%s: the next run saves" % what)
-        check(not os.path.exists(s.path("autosave.tmp")), "%s: no temporary file left" % what)
+        check(s.read("autosave") == NEW, "%s: the next run saves" % what)
+        # Each process has a temporary file of its own: the killed one's
+        # stays, never read, and the next run's is gone.
+        check(temporaries(s.run_dir) == left, "%s: temporary files %s"
+              % (what, temporaries(s.run_dir)))
+        os.remove(s.path(left[0]))
         s.write(OLD, "autosave")
     check(not s.sanitizer_reports(), "sanitizer reports: %s" % s.sanitizer_reports())
 

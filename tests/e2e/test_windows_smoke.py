@@ -111,6 +111,37 @@ def box_owned_by_game_window(wine):
     os.rename(wine.path("fonts", "away.ttf"), wine.path("fonts", "arialbd.ttf"))
 
 
+def save_while_held(wine, saved, new):
+    """Another program holds "autosave" open without sharing when the program
+    saves at exit: the rename is tried again for about 200 ms. Held for 2 s,
+    the save gives up and the old one stays whole; let go after 150 ms, the
+    new save lands."""
+    helper = os.path.join(wine.elsewhere, "hold_file.exe")
+    subprocess.run(["x86_64-w64-mingw32-gcc", "-O2", "-o", helper,
+                    os.path.join(os.path.dirname(os.path.abspath(__file__)), "hold_file.c")],
+                   check=True)
+    for hold_ms, expected in ((2000, saved), (150, new)):
+        # A program started while wine's server shuts down after the last
+        # one waits about 10 s for it: let it end first.
+        subprocess.run(["wineserver", "-w"], env=wine.env, check=True)
+        wine.start()
+        wine.click(*palette_centre(7))
+        wine.click(*cell_centre(41))
+        hold = subprocess.Popen(["wine", helper, "Z:" + wine.path("autosave").replace("/", "\\"),
+                                 str(hold_ms)], cwd=wine.elsewhere, env=wine.env,
+                                stdout=subprocess.PIPE, text=True)
+        try:
+            check(hold.stdout.readline().strip() == "held", "the helper holds the save")
+            wine.key("q")
+            check(wine.wait_exit() == 0, "exit status with the save held %d ms" % hold_ms)
+        finally:
+            hold.wait()
+        check(wine.read("autosave") == expected, "held %d ms: autosave %s"
+              % (hold_ms, wine.read("autosave").hex()))
+        left = [name for name in os.listdir(wine.run_dir) if name.endswith(".tmp")]
+        check(not left, "held %d ms: temporary files left: %s" % (hold_ms, left))
+
+
 def run_windows(zip_path, shots):
     """Drives the unpacked Windows build; returns its first screen and font cache."""
     unpacked = tempfile.mkdtemp(prefix="tessarin-zip-")
@@ -155,6 +186,8 @@ def run_windows(zip_path, shots):
                   "autosave in the Polish folder")
             check(font_cache(wine) == cache, "font cache in the Polish folder")
             check(os.listdir(wine.elsewhere) == [], "files left in the starting folder")
+            save_while_held(wine, wine.read("autosave"),
+                            autosave_bytes("7" + "." * 39 + "57" + "." * 39))
 
             # Windows at 200 % (192 dots per inch): double pixel density.
             wine.set_log_pixels(192)

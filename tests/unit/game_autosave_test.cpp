@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/files.h"
+#include "common/save_folder.h"
 #include "game/autosave.h"
 #include "game/game_state.h"
 #include "tests/unit/game_test_boards.h"
@@ -26,6 +27,7 @@ class AutosaveFiles : public ::testing::Test {
         reset_game_state();
     }
     void TearDown() override {
+        save_folder.prefix[0] = 0;
         ASSERT_EQ(chdir(previous_folder), 0);
         std::string command = "rm -rf '" + folder + "'";
         ASSERT_EQ(system(command.c_str()), 0);
@@ -54,6 +56,11 @@ std::vector<uint8_t> read_bytes(const char* path) {
 bool file_exists(const char* path) {
     struct stat status;
     return stat(path, &status) == 0;
+}
+
+// This process's temporary file for a path.
+std::string temporary_of(const std::string& path) {
+    return path + "." + std::to_string(getpid()) + ".tmp";
 }
 
 // Givens 5 at cell 0 and 9 at cell 80, a solver digit in every other cell.
@@ -101,7 +108,7 @@ TEST_F(AutosaveFiles, RoundTripKeepsGivensAndDropsSolverDigits) {
     fill_with_solver_digits();
     ASSERT_TRUE(save_board());
     EXPECT_EQ(read_bytes("autosave"), expected_image());
-    EXPECT_FALSE(file_exists("autosave.tmp"));
+    EXPECT_FALSE(file_exists(temporary_of("autosave").c_str()));
 
     // A new start: values cleared, then the file applied.
     clear_all();
@@ -163,19 +170,42 @@ TEST_F(AutosaveFiles, FailedSaveKeepsTheOldFile) {
     fill_with_solver_digits();
 
     // The temporary file cannot be made: nothing is written.
-    ASSERT_EQ(mkdir("autosave.tmp", 0777), 0);
+    const std::string temporary = temporary_of("autosave");
+    ASSERT_EQ(mkdir(temporary.c_str(), 0777), 0);
     EXPECT_FALSE(save_board());
     EXPECT_EQ(read_bytes("autosave"), old_bytes);
-    ASSERT_EQ(rmdir("autosave.tmp"), 0);
+    ASSERT_EQ(rmdir(temporary.c_str()), 0);
 
     // The rename over the target fails: the temporary file is removed again.
     remove("autosave");
     ASSERT_EQ(mkdir("autosave", 0777), 0);
     EXPECT_FALSE(save_board());
-    EXPECT_FALSE(file_exists("autosave.tmp"));
+    EXPECT_FALSE(file_exists(temporary.c_str()));
     struct stat status;
     ASSERT_EQ(stat("autosave", &status), 0);
     EXPECT_TRUE(S_ISDIR(status.st_mode));
+}
+
+// With the executable's folder read-only the save lives in the user's folder;
+// the old save beside the executable is read until the first save there.
+TEST_F(AutosaveFiles, UserFolderTakesOverFromTheWorkingDirectory) {
+    std::vector<uint8_t> old_bytes = expected_image();
+    old_bytes[41] = 3;
+    write_bytes("autosave", old_bytes);
+    ASSERT_EQ(mkdir("user", 0700), 0);
+    snprintf(save_folder.prefix, sizeof(save_folder.prefix), "%s/user/", folder.c_str());
+
+    load_board();
+    EXPECT_EQ(cell_value(40), 3);
+    fill_with_solver_digits();
+    ASSERT_TRUE(save_board());
+    EXPECT_EQ(read_bytes("user/autosave"), expected_image());
+    EXPECT_EQ(read_bytes("autosave"), old_bytes);
+
+    reset_game_state();
+    load_board();
+    EXPECT_EQ(cell_value(0), 5);
+    EXPECT_EQ(cell_value(40), 0);
 }
 
 } // namespace

@@ -1,0 +1,16 @@
+/* Windows helper of the smoke test: holds a file open without sharing, as a
+   virus scanner or a sync client may, for the given milliseconds. */
+#include <stdio.h>
+#include <stdlib.h>
+#include <windows.h>
+
+int main(int argc, char** argv) {
+    if (argc != 3) return 2;
+    HANDLE file = CreateFileA(argv[1], GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE) return 1;
+    puts("held");
+    fflush(stdout);
+    Sleep((DWORD)atoi(argv[2]));
+    CloseHandle(file);
+    return 0;
+}

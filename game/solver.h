@@ -3,11 +3,14 @@
 
 #include <cstdint>
 
-// One step: fills the first empty cell after `previous` and recurses.
-// True when the board is full; false when this branch failed or a stop came.
+// Completes the board from the first empty cell after `previous` (-1 for the
+// whole board): cells in row-major order, digits ascending, every tentative
+// digit written to the board and taken back. True when the board is full;
+// false when no completion exists or a stop came, with those cells empty again.
 bool solve_from(int previous);
 
-// Calls of solve_from since program start, for tests and measurements.
+// Steps of the search since program start (one per cell tried to fill, plus
+// the step that finds the board full), for tests and measurements.
 // Written by whichever thread searches; read it only when no search runs.
 extern uint64_t solver_steps;
 

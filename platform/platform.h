@@ -33,6 +33,10 @@ bool platform_use_executable_folder();
 // Starts entry() on a new detached thread with the default stack size.
 bool platform_start_detached(int (*entry)());
 
+// Puts the calling thread below the normal priority, so that it takes only
+// what the other threads leave. A failure changes nothing and is ignored.
+void platform_lower_thread_priority();
+
 // Modification time of a file in whole seconds; false when the stat fails.
 bool platform_file_mtime(const char* path, int64_t* mtime);
 

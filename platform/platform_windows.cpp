@@ -121,6 +121,10 @@ bool platform_start_detached(int (*entry)()) {
     return true;
 }
 
+void platform_lower_thread_priority() {
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+}
+
 bool platform_file_mtime(const char* path, int64_t* mtime) {
     struct _stat64i32 status;
     if (_stat64i32(path, &status) != 0) return false;

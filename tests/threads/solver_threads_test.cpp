@@ -2,6 +2,11 @@
 // as the program runs them; built with ThreadSanitizer.
 #include <gtest/gtest.h>
 
+#include <dirent.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdlib>
 #include <string>
 
 #include "game/game_state.h"
@@ -22,8 +27,25 @@ int draw_once() {
     return solver_digits;
 }
 
+// Whether a thread of this process other than the caller has the nice value.
+bool other_thread_has_nice(int nice) {
+    bool found = false;
+    DIR* tasks = opendir("/proc/self/task");
+    if (!tasks) return false;
+    while (dirent* entry = readdir(tasks)) {
+        int thread = atoi(entry->d_name);
+        if (thread == 0 || thread == gettid()) continue;
+        errno = 0;
+        int value = getpriority(PRIO_PROCESS, (id_t)thread);
+        if (errno == 0 && value == nice) found = true;
+    }
+    closedir(tasks);
+    return found;
+}
+
 TEST(SolverThread, StopEndsALongSearchAndTheBoardReturnsToItsGivens) {
     reset_with_puzzle(long_puzzle());
+    int own_nice = getpriority(PRIO_PROCESS, (id_t)gettid());
     for (int round = 0; round < 2; round++) {
         game_state.selected_digit = 4;
         ASSERT_TRUE(start_search());
@@ -33,6 +55,9 @@ TEST(SolverThread, StopEndsALongSearchAndTheBoardReturnsToItsGivens) {
         for (int frame = 0; frame < 2000; frame++) seen += draw_once();
         EXPECT_GT(seen, 0);
         EXPECT_TRUE(game_state.solver_running.load(std::memory_order_acquire));
+        // The search runs at the lowest priority; the drawing thread keeps its own.
+        EXPECT_TRUE(other_thread_has_nice(19));
+        EXPECT_EQ(getpriority(PRIO_PROCESS, (id_t)gettid()), own_nice);
 
         game_state.stop_requested.store(true, std::memory_order_relaxed);
         while (game_state.solver_running.load(std::memory_order_acquire)) draw_once();

@@ -25,6 +25,14 @@ inline const char* anti_brute_force_puzzle() {
     return "..............3.85..1.2.......5.7.....4...1...9.......5......73..2.1........4...9";
 }
 
+// Two well-known hard puzzles: about a million and about nine thousand steps.
+inline const char* platinum_blonde_puzzle() {
+    return ".......12........3..23..4....18....5.6..7.8.......9.....85.....9...4.5..47...6...";
+}
+inline const char* ai_escargot_puzzle() {
+    return "1....7.9..3..2...8..96..5....53..9...1..8...26....4...3......1..4......7..7...3..";
+}
+
 // Over a billion steps: the search is still running when a test stops it.
 inline const char* long_puzzle() {
     return "9..8...........5............2..1...3.1.....6....4...7.7.86.........3.1..4.....2..";

@@ -119,15 +119,7 @@ std::vector<std::string> random_boards() {
 TEST(SolverSameness, ProductSearchMatchesTheReferenceStepForStep) {
     // Givens that leave cell 3 without candidates; the same with conflicting
     // givens before it; a full board of conflicts; the same with one cell open.
-    const std::string no_candidates = "....12345"
-                                      ".....9..."
-                                      "........."
-                                      "...6....."
-                                      "...7....."
-                                      "...8....."
-                                      "........."
-                                      "........."
-                                      ".........";
+    const std::string no_candidates = no_candidates_puzzle();
     const std::string conflicts_before = "1.1." + no_candidates.substr(4);
     const std::string all_ones(81, '1');
     const std::string ones_but_one = "." + all_ones.substr(1);

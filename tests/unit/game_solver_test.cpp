@@ -56,17 +56,7 @@ TEST(Solver, AntiBruteForcePuzzleTakesTheExpectedSteps) {
 }
 
 TEST(Solver, GivensWithoutCandidatesFailBackToTheGivens) {
-    // Cell 3 sees 1-5 in its row, 6-8 in its column and 9 in its box; cells
-    // 0-2 before it are tried and emptied again.
-    const char* puzzle = "....12345"
-                         ".....9..."
-                         "........."
-                         "...6....."
-                         "...7....."
-                         "...8....."
-                         "........."
-                         "........."
-                         ".........";
+    const char* puzzle = no_candidates_puzzle();
     reset_with_puzzle(puzzle);
     uint64_t steps_before = solver_steps;
     EXPECT_FALSE(solve_from(-1));

@@ -33,6 +33,20 @@ inline const char* ai_escargot_puzzle() {
     return "1....7.9..3..2...8..96..5....53..9...1..8...26....4...3......1..4......7..7...3..";
 }
 
+// Cell 3 sees 1-5 in its row, 6-8 in its column and 9 in its box: no
+// candidates, so the cells before it are tried and emptied again.
+inline const char* no_candidates_puzzle() {
+    return "....12345"
+           ".....9..."
+           "........."
+           "...6....."
+           "...7....."
+           "...8....."
+           "........."
+           "........."
+           ".........";
+}
+
 // Over a billion steps: the search is still running when a test stops it.
 inline const char* long_puzzle() {
     return "9..8...........5............2..1...3.1.....6....4...7.7.86.........3.1..4.....2..";

@@ -139,10 +139,14 @@ class Session:
         wait_until(self.game_screen_shown, STARTUP_TIMEOUT, "the game screen")
 
     def find_window(self):
+        return self.find_named_window("^game")
+
+    def find_named_window(self, pattern):
+        """A window of the running program whose title matches, or None."""
         if self.program.poll() is not None:
             fail("the program ended early with status %d: %s"
                  % (self.program.returncode, self.stderr()))
-        found = subprocess.run(["xdotool", "search", "--name", "^game"], env=self.env,
+        found = subprocess.run(["xdotool", "search", "--name", pattern], env=self.env,
                                capture_output=True, text=True).stdout.split()
         return found[0] if found else None
 

@@ -21,7 +21,7 @@ import xml.etree.ElementTree as ElementTree
 import zipfile
 
 from harness import (BACKGROUND, INK, STARTUP_TIMEOUT, WineSession, autosave_bytes, cell_centre,
-                     check, fail, near, palette_centre, run, shows_digit, wait_until)
+                     check, near, palette_centre, run, shows_digit, wait_until)
 
 REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 ZIP = os.path.join(REPO, "build-windows", "tessarin-windows-x64.zip")
@@ -58,12 +58,7 @@ def font_cache(session):
 
 
 def message_box(wine):
-    if wine.program.poll() is not None:
-        fail("the program ended with status %d and no message box: %s"
-             % (wine.program.returncode, wine.stderr()))
-    found = subprocess.run(["xdotool", "search", "--name", "^Tessarin$"], env=wine.env,
-                           capture_output=True, text=True).stdout.split()
-    return found[0] if found else None
+    return wine.find_named_window("^Tessarin$")
 
 
 def no_opengl_33(wine):

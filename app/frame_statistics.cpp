@@ -13,15 +13,33 @@ void reset_frame_statistics(double now) {
     frame_statistics.last_title_update = now;
 }
 
+void compose_title(double now, char* title, int capacity) {
+    if (now < frame_statistics.notice_until) {
+        snprintf(title, (size_t)capacity, "game (fps: %d) - %s", (int)frame_statistics.frames_shown,
+                 frame_statistics.notice);
+    } else {
+        snprintf(title, (size_t)capacity, "game (fps: %d)", (int)frame_statistics.frames_shown);
+    }
+}
+
 bool count_frame(double now, char* title, int capacity) {
     frame_statistics.frames_counted++;
     if (now - frame_statistics.last_title_update < 1.0) return false;
-    snprintf(title, (size_t)capacity, "%s (fps: %d)", "game", (int)frame_statistics.frames_counted);
+    frame_statistics.frames_shown = frame_statistics.frames_counted;
+    compose_title(now, title, capacity);
     reset_frame_statistics(now);
     return true;
 }
 
 void update_frame_statistics(double now) {
-    char title[64];
+    char title[160];
     if (count_frame(now, title, (int)sizeof(title))) glfwSetWindowTitle(main_window, title);
+}
+
+void show_title_notice(const char* text, double now) {
+    snprintf(frame_statistics.notice, sizeof(frame_statistics.notice), "%s", text);
+    frame_statistics.notice_until = now + title_notice_seconds;
+    char title[160];
+    compose_title(now, title, (int)sizeof(title));
+    if (main_window) glfwSetWindowTitle(main_window, title);
 }

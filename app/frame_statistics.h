@@ -1,17 +1,28 @@
-// Frames counted and written into the window title once a second.
+// Frames counted and written into the window title once a second, with a
+// short notice behind them for a few seconds when the program has news.
 #pragma once
 
 #include <cstdint>
 
 struct FrameStatistics {
     uint16_t frames_counted;
+    uint16_t frames_shown;
     double last_title_update;
+    double notice_until;
+    char notice[96];
 };
 
 extern FrameStatistics frame_statistics;
 
+// How long a notice stays in the title.
+constexpr double title_notice_seconds = 4.0;
+
 void reset_frame_statistics(double now);
 // Counts a frame; returns true and fills `title` when a second has passed.
 bool count_frame(double now, char* title, int capacity);
+// The title as it stands: the last frame count, and the notice while it lasts.
+void compose_title(double now, char* title, int capacity);
 // count_frame, and the title set on the window when it is due.
 void update_frame_statistics(double now);
+// Puts `text` into the title at once, for title_notice_seconds.
+void show_title_notice(const char* text, double now);

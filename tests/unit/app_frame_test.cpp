@@ -47,6 +47,13 @@ TEST(FrameStatistics, WritesTheFrameCountOncePerSecond) {
     EXPECT_FALSE(count_frame(11.5, title, sizeof(title)));
     EXPECT_TRUE(count_frame(14.5, title, sizeof(title)));
     EXPECT_STREQ(title, "game (fps: 2)");
+
+    // A notice rides behind the count until it times out.
+    show_title_notice("not a puzzle", 15.0);
+    EXPECT_TRUE(count_frame(16.0, title, sizeof(title)));
+    EXPECT_STREQ(title, "game (fps: 1) - not a puzzle");
+    EXPECT_TRUE(count_frame(15.0 + title_notice_seconds, title, sizeof(title)));
+    EXPECT_STREQ(title, "game (fps: 1)");
 }
 
 TEST(FrameClock, StartsAtZeroAndRunsForward) {

@@ -22,6 +22,10 @@ struct WindowedGeometry {
 };
 extern WindowedGeometry windowed_geometry;
 
+// The area two rectangles share (0 when apart).
+int overlap_area(int x, int y, int width, int height, int other_x, int other_y, int other_width,
+                 int other_height);
+// Full screen on the monitor that holds most of the window, or back.
 void toggle_fullscreen();
 
 void on_key(GLFWwindow* window, int key, int scancode, int action, int mods);

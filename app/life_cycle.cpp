@@ -14,15 +14,24 @@
 #include "text/font.h"
 #include "text/text_object.h"
 
-void run_frame() {
+// Minimised, nobody sees a frame: the loop sleeps until an event comes,
+// waking often enough for the file watches; a search goes on meanwhile.
+static constexpr double rest_wake_seconds = 0.25;
+
+bool run_frame() {
+    bool resting = glfwGetWindowAttrib(main_window, GLFW_ICONIFIED) != 0;
+    if (resting) glfwWaitEventsTimeout(rest_wake_seconds);
     frame_clock.frame_start = clock_seconds();
-    update_frame_statistics(frame_clock.frame_start);
+    if (!resting) update_frame_statistics(frame_clock.frame_start);
     glfwPollEvents();
     shader_reload_changed(frame_clock.frame_start);
     textures_reload_changed(frame_clock.frame_start);
+    // A window restored during the wait is drawn at once.
+    if (glfwGetWindowAttrib(main_window, GLFW_ICONIFIED)) return false;
     glClear(GL_COLOR_BUFFER_BIT);
-    game_frame();
+    game_frame(frame_clock.frame_start);
     frame_clock.frame_time = clock_seconds() - frame_clock.frame_start;
+    return true;
 }
 
 // Every GL object goes before the window does. The board is saved only by an
@@ -56,9 +65,10 @@ int tessarin_main() {
 
     platform_pacing_begin();
     while (!quit_requested && !glfwWindowShouldClose(main_window)) {
-        run_frame();
-        glfwSwapBuffers(main_window);
-        pace_frame();
+        if (run_frame()) {
+            glfwSwapBuffers(main_window);
+            pace_frame();
+        }
     }
     platform_pacing_end();
 

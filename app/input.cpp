@@ -10,6 +10,7 @@
 #include "render/renderer.h"
 
 WindowedGeometry windowed_geometry;
+bool window_minimised;
 
 int overlap_area(int x, int y, int width, int height, int other_x, int other_y, int other_width,
                  int other_height) {
@@ -82,4 +83,8 @@ void on_framebuffer_size(GLFWwindow*, int width, int height) {
     // The clickable centres follow the drawing area, so clicks keep landing on
     // what is drawn after a resize or a switch to full screen.
     game_resize(view_width, view_height);
+}
+
+void on_iconify(GLFWwindow*, int iconified) {
+    window_minimised = iconified == GLFW_TRUE;
 }

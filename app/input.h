@@ -31,3 +31,6 @@ void toggle_fullscreen();
 void on_key(GLFWwindow* window, int key, int scancode, int action, int mods);
 void on_mouse_button(GLFWwindow* window, int button, int action, int mods);
 void on_framebuffer_size(GLFWwindow* window, int width, int height);
+// Minimising and restoring: the frame loop rests while the window is minimised.
+extern bool window_minimised;
+void on_iconify(GLFWwindow* window, int iconified);

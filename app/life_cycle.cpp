@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "app/frame_clock.h"
 #include "app/frame_statistics.h"
+#include "app/input.h"
 #include "game/autosave.h"
 #include "game/game_screen.h"
 #include "platform/platform.h"
@@ -19,7 +20,7 @@
 static constexpr double rest_wake_seconds = 0.25;
 
 bool run_frame() {
-    bool resting = glfwGetWindowAttrib(main_window, GLFW_ICONIFIED) != 0;
+    bool resting = window_minimised;
     if (resting) glfwWaitEventsTimeout(rest_wake_seconds);
     frame_clock.frame_start = clock_seconds();
     if (!resting) update_frame_statistics(frame_clock.frame_start);
@@ -27,7 +28,7 @@ bool run_frame() {
     shader_reload_changed(frame_clock.frame_start);
     textures_reload_changed(frame_clock.frame_start);
     // A window restored during the wait is drawn at once.
-    if (glfwGetWindowAttrib(main_window, GLFW_ICONIFIED)) return false;
+    if (window_minimised) return false;
     glClear(GL_COLOR_BUFFER_BIT);
     game_frame(frame_clock.frame_start);
     frame_clock.frame_time = clock_seconds() - frame_clock.frame_start;

@@ -91,6 +91,7 @@ bool start_up() {
     glfwSetKeyCallback(main_window, on_key);
     glfwSetMouseButtonCallback(main_window, on_mouse_button);
     glfwSetFramebufferSizeCallback(main_window, on_framebuffer_size);
+    glfwSetWindowIconifyCallback(main_window, on_iconify);
     if (!renderer_init()) return false;
 
     int width, height;

@@ -172,7 +172,7 @@ class Session:
             shot = self.screenshot(keep=False)
         except subprocess.CalledProcessError:
             return False  # the window is not mapped yet
-        return (near(shot.pixel(46 * self.scale, 176 * self.scale), INK, 10)
+        return (near(shot.pixel(45.5 * self.scale, 175.5 * self.scale), INK, 10)
                 and near(shot.pixel(10, 10), BACKGROUND))
 
     def stderr(self):

@@ -205,6 +205,8 @@ def run_windows(zip_path, shots):
                                                                                  shot.height))
             wine.key("q")
             check(wine.wait_exit() == 0, "exit status %d" % wine.program.returncode)
+            # The icon check below expects the sizes of 200 %.
+            wine.set_log_pixels(192)
 
             no_opengl_33(wine)
             box_owned_by_game_window(wine)

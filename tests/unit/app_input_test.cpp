@@ -89,10 +89,3 @@ TEST(KeyCommand, TogglesFullScreenOnEnterWithExactlyAlt) {
     EXPECT_EQ(key_command(key_code_from_glfw(GLFW_KEY_KP_ENTER), GLFW_PRESS, GLFW_MOD_ALT),
               KeyCommand::none);
 }
-
-TEST(FullScreen, MonitorOverlapIsTheSharedArea) {
-    // A window 540 x 960 at (1700, 100) across two 1920-wide monitors side by side.
-    EXPECT_EQ(overlap_area(1700, 100, 540, 960, 0, 0, 1920, 1080), 220 * 960);
-    EXPECT_EQ(overlap_area(1700, 100, 540, 960, 1920, 0, 1920, 1080), 320 * 960);
-    EXPECT_EQ(overlap_area(1700, 100, 540, 960, 0, 1080, 1920, 1080), 0);
-}

@@ -179,6 +179,7 @@ void platform_write_message(const char* message) {
 // Set by a signal handler on whichever thread the signal lands; a lock-free
 // atomic is safe to store to there.
 static std::atomic<bool> end_signalled;
+static_assert(std::atomic<bool>::is_always_lock_free, "a signal handler may only store lock-free");
 static bool (*save_at_once)();
 
 static void on_end_signal(int) {
@@ -213,6 +214,9 @@ void platform_watch_session_end(bool (*save)()) {
         if (previous.sa_handler != SIG_IGN) sigaction(signal_number, &action, nullptr);
     }
 #ifdef __linux__
+    // A write to a display that is gone would end the process on SIGPIPE
+    // before Xlib sees the broken connection and calls the handler.
+    signal(SIGPIPE, SIG_IGN);
     XSetIOErrorHandler(on_display_lost);
 #endif
 }

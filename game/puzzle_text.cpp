@@ -41,7 +41,10 @@ PuzzleText read_puzzle_text(const char* text, size_t length) {
                 if (border_mark)
                     return refused(result, "not a puzzle: '%c' in line %d", border_mark, line);
                 cell_lines++;
-                if (line_cells != 9 && !uneven_line) uneven_line = line, uneven_cells = line_cells;
+                if (line_cells != 9 && !uneven_line) {
+                    uneven_line = line;
+                    uneven_cells = line_cells;
+                }
             }
             line++;
             line_cells = 0;

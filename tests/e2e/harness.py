@@ -219,8 +219,9 @@ class Session:
         wait_until(lambda: self.clipboard() == text, 10, "the clipboard to hold %r" % text)
 
     def clipboard(self):
+        # Bytes decoded by hand: text mode would turn Windows line ends into "\n".
         return subprocess.run(["xclip", "-selection", "clipboard", "-o"], env=self.env,
-                              capture_output=True, text=True, timeout=10).stdout
+                              capture_output=True, timeout=10).stdout.decode()
 
     def request_close(self):
         """Asks the window to close as a window manager would (WM_DELETE_WINDOW)."""

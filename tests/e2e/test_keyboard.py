@@ -9,6 +9,7 @@ from harness import (HARD, INK, SCREEN_HEIGHT, SCREEN_WIDTH, SOLVE, SOLVER_INK, 
 
 LINE = "53..7....6..195....98....6.8...6...34..8.3..17...2...6.6....28....419..5....8..79"
 GRID = "..3.2.6..9..3.5..1..18.64....81.29..7.......8..67.82....26.95..8..2.3..9..5.1.3.."
+SOLUTION = "483921657967345821251876493548132976729564138136798245372689514814253769695417382"
 
 
 def keyboard(s):
@@ -52,8 +53,8 @@ def cells_in(shot, colour):
     return [i for i in range(81) if digit_pixels(shot, cell_centre(i), colour) > 20]
 
 
-def givens(puzzle):
-    return [i for i, c in enumerate(puzzle) if c != "."]
+def givens(puzzle, digits=True):
+    return [i for i, c in enumerate(puzzle) if (c != ".") == digits]
 
 
 def copied(s, before):
@@ -61,15 +62,6 @@ def copied(s, before):
     s.key("ctrl+c")
     return wait_until(lambda: (lambda text: text != before and text)(s.clipboard()), 10,
                       "the board on the clipboard")
-
-
-def solves(line, puzzle):
-    rows = [line[r:r + 9] for r in range(0, 81, 9)]
-    units = rows + list(zip(*rows)) + [
-        [rows[r + i][c + j] for i in range(3) for j in range(3)]
-        for r in (0, 3, 6) for c in (0, 3, 6)]
-    return (all(sorted(unit) == list("123456789") for unit in units)
-            and all(p in (".", l) for p, l in zip(puzzle, line)))
 
 
 def clipboard(s):
@@ -86,11 +78,9 @@ def clipboard(s):
     check(cells_in(s.screenshot(keep=False), INK) == givens(GRID), "a non-puzzle changes nothing")
 
     s.click(*SOLVE)
-    open_cells = [i for i in range(81) if i not in givens(GRID)]
-    wait_until(lambda: cells_in(s.screenshot(keep=False), SOLVER_INK) == open_cells, 10,
+    wait_until(lambda: cells_in(s.screenshot(keep=False), SOLVER_INK) == givens(GRID, False), 10,
                "the solved board")
-    solution = copied(s, "hello")
-    check(solves(solution, GRID), "copied %r" % solution)
+    check(copied(s, "hello") == SOLUTION, "Ctrl+C after the search")
 
     # While a search runs, Ctrl+V does nothing and Ctrl+C copies the givens.
     s.set_clipboard(HARD)
@@ -108,7 +98,7 @@ def clipboard(s):
     subprocess.run(["setxkbmap", "-display", s.display, "fr"], check=True)
     s.start()
     s.key("a")
-    check(copied(s, "") == HARD and s.program.poll() is None, "the key labelled A left the program running")
+    check(copied(s, "") == HARD and s.program.poll() is None, "the key labelled A quit")
     s.key("q")
     check(s.wait_exit() == 0, "the key labelled Q quits")
 

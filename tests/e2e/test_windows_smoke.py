@@ -21,8 +21,8 @@ import time
 import xml.etree.ElementTree as ElementTree
 import zipfile
 
-from harness import (BACKGROUND, INK, STARTUP_TIMEOUT, WineSession, autosave_bytes, cell_centre,
-                     check, near, palette_centre, run, shows_digit, wait_until)
+from harness import (BACKGROUND, HARD, INK, STARTUP_TIMEOUT, WineSession, autosave_bytes,
+                     cell_centre, check, near, palette_centre, run, shows_digit, wait_until)
 
 REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 ZIP = os.path.join(REPO, "build-windows", "tessarin-windows-x64.zip")
@@ -158,6 +158,18 @@ def run_windows(zip_path, shots):
             wine.click(*palette_centre(5))
             wine.click(*cell_centre(40))
             check(shows_digit(wine.screenshot(name="windows_given"), 40), "the given 5 not shown")
+
+            # The Windows clipboard through wine's bridge to X's: nine lines
+            # with Windows line ends pasted, the board copied, the 5 put back.
+            wine.set_clipboard("".join(HARD[r:r + 9] + "\r\n" for r in range(0, 81, 9)))
+            wine.key("ctrl+v")
+            shot = wine.screenshot(name="windows_pasted")
+            check(shows_digit(shot, 0) and not shows_digit(shot, 40), "the pasted puzzle")
+            wine.key("ctrl+c")
+            wait_until(lambda: wine.clipboard() == HARD, 10, "the board on the clipboard")
+            wine.set_clipboard("." * 40 + "5" + "." * 40)
+            wine.key("ctrl+v")
+            check(shows_digit(wine.screenshot(keep=False), 40), "the 5 pasted back")
 
             wine.key("q")
             check(wine.wait_exit() == 0, "exit status %d" % wine.program.returncode)

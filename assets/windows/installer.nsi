@@ -28,7 +28,7 @@ VIFileVersion "${VERSION}.0"
 VIAddVersionKey /LANG=1033 "ProductName" "Tessarin"
 VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
-VIAddVersionKey /LANG=1033 "FileDescription" "Tessarin ${VERSION} setup"
+VIAddVersionKey /LANG=1033 "FileDescription" "Tessarin ${VERSION} installer and uninstaller"
 VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 the Tessarin developers"
 

@@ -42,6 +42,14 @@ def check_licences(folder):
           in texts["libglfw3.txt"], "GLFW's notice")
 
 
+def check_resources(exe):
+    """The program's icon (nine sizes) and the version information."""
+    rc = subprocess.run(["x86_64-w64-mingw32-windres", "-i", exe, "-O", "rc"], check=True,
+                        capture_output=True, text=True).stdout
+    check(rc.count("/* RT_ICON */") == 9 and 'VALUE "ProductVersion", "%s"' % VERSION in rc,
+          "the icon and version of %s" % exe)
+
+
 def enter_given_and_quit(s):
     check_first_screen(s.screenshot(name="%s_first_screen" % os.path.basename(s.shots)))
     s.click(*palette_centre(5))
@@ -88,6 +96,8 @@ def windows_installer(linux):
         check(int(values["EstimatedSize"], 16) > 500, "EstimatedSize %s KiB"
               % values["EstimatedSize"])
         check_licences(wine.path("licences"))
+        check_resources(setup)
+        check_resources(wine.path("uninstall.exe"))
 
         wine.start()
         enter_given_and_quit(wine)

@@ -21,6 +21,8 @@ ManifestDPIAware true
 Name "Tessarin"
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\Tessarin"
+; A later install goes where the earlier one went.
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "Tessarin ${VERSION}"
 
 VIProductVersion "${VERSION}.0"

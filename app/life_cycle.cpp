@@ -25,6 +25,7 @@ bool run_frame() {
     frame_clock.frame_start = clock_seconds();
     if (!resting) update_frame_statistics(frame_clock.frame_start);
     glfwPollEvents();
+    if (platform_session_ending()) quit_requested = true;
     shader_reload_changed(frame_clock.frame_start);
     textures_reload_changed(frame_clock.frame_start);
     // A window restored during the wait is drawn at once.
@@ -64,6 +65,8 @@ int tessarin_main() {
     }
     glfwSwapBuffers(main_window);
 
+    platform_watch_session_end(save_board);
+    platform_raise_main_thread_priority();
     platform_pacing_begin();
     while (!quit_requested && !glfwWindowShouldClose(main_window)) {
         if (run_frame()) {
@@ -74,6 +77,7 @@ int tessarin_main() {
     platform_pacing_end();
 
     save_board();
+    platform_session_saved();
     release_everything();
     glfwTerminate();
     return 0;

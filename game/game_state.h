@@ -29,6 +29,9 @@ void clear_all();
 void clear_values();
 // Every cell not marked given becomes 0.
 void clear_non_givens();
+// The board becomes exactly these givens (0 for an empty cell), with no digit
+// or eraser selected. Not while a search runs.
+void set_givens_from(const uint8_t cells[board_cells]);
 
 // Cell access for the main thread and the solver; relaxed, since ordering
 // between the threads comes from solver_running.

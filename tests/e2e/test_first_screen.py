@@ -356,25 +356,15 @@ def small_laptop(s):
     check_clicks(s, fit)
 
 
-def small_screen(s):
-    fitted(s, (1280, 720), None, 0.68, 0.73)
+def fitted_test(screen, dpi, low, high):
+    """A screen where the scale asked for (100 %, 150 %, 200 %) does not fit:
+    the most that fits, not 1."""
+    test = lambda s: fitted(s, screen, dpi, low, high)
+    test.__name__ = "fitted_%dx%d_%s" % (screen + (dpi,))
+    test.screen, test.window_manager = screen, True
+    return test
 
 
-def scaled_150(s):
-    fitted(s, (2560, 1440), 144, 1.4, 1.5)
-
-
-def scaled_200_laptop(s):
-    # 200 % asked for, no room for 1080 x 1920: the most that fits, not 1.
-    fitted(s, (2880, 1800), 192, 1.5, 1.99)
-    check(all("@1." in name for name in os.listdir(s.path("tmp"))), "caches at the scale")
-
-
-small_laptop.screen = (1366, 768)
-small_screen.screen = (1280, 720)
-scaled_150.screen = (2560, 1440)
-scaled_200_laptop.screen = (2880, 1800)
-for test in (small_laptop, small_screen, scaled_150, scaled_200_laptop):
-    test.window_manager = True
-
-run([first_screen, double_density, small_laptop, small_screen, scaled_150, scaled_200_laptop])
+small_laptop.screen, small_laptop.window_manager = (1366, 768), True
+run([first_screen, double_density, small_laptop, fitted_test((1280, 720), None, 0.68, 0.73),
+     fitted_test((2560, 1440), 144, 1.4, 1.5), fitted_test((2880, 1800), 192, 1.5, 1.99)])

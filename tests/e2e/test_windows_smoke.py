@@ -243,7 +243,10 @@ def small_screen(run_dir, shots):
         wine.window = wait_until(wine.find_window, STARTUP_TIMEOUT, "the window")
         conn = xdisplay.Display(wine.display)
         window = conn.create_resource_object("window", int(wine.window))
-        size, at = window.get_geometry(), conn.screen().root.translate_coords(window, 0, 0)
+        # wine may show the child window at its first size for a moment.
+        size = wait_until(lambda: (lambda g: g if g.width == -(-540 * g.height // 960) else None)(
+            window.get_geometry()), STARTUP_TIMEOUT, "the window at its scale")
+        at = conn.screen().root.translate_coords(window, 0, 0)
         conn.close()
         wine.scale = size.height / 960
         print("1366x768 under wine: scale %.5f, client area %dx%d at (%d, %d)"

@@ -267,7 +267,7 @@ def start_fitted(s, screen, dpi):
 
 def check_layout(shot, fit):
     """The title, the bottom of X, and 20 grid lines: crisp (every pixel ink or
-    background), the thick ones no thinner, spaced evenly to a pixel."""
+    background), thin ones and thick ones each of one width, spaced evenly to a pixel."""
     title = shot.count(0, fit(0, 50)[1], shot.width, fit(0, 120)[1], lambda p: near(p, INK, 30))
     check(title > 500 * fit.unit ** 2, "title ink pixels: %d" % title)
     check(near(shot.pixel(*fit(400, 832)), SMALL_TINT, 6), "bottom of the X button")
@@ -281,8 +281,9 @@ def check_layout(shot, fit):
         widths = [next(j for j in range(i, len(line)) if not near(line[j], INK, 2)) - i
                   for i in edges]
         gaps = [b - a for a, b in zip(edges, edges[1:])]
-        check(len(edges) == 10 and max(gaps) - min(gaps) <= 1 and min(widths[::3]) >= widths[1],
-              "grid lines at %s, %s wide" % (edges, widths))
+        thin = {w for i, w in enumerate(widths) if i % 3}
+        check(len(edges) == 10 and max(gaps) - min(gaps) <= 1 and len(thin) == 1
+              and set(widths[::3]) == {max(widths)}, "grid lines at %s, %s wide" % (edges, widths))
 
 
 def label(shot, fit):

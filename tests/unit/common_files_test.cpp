@@ -74,7 +74,7 @@ TEST_F(ScratchFolder, UserDataFolderFollowsTheXdgRules) {
     // XDG_DATA_HOME first; every missing folder made, the last one private.
     setenv("HOME", home.c_str(), 1);
     setenv("XDG_DATA_HOME", data_home.c_str(), 1);
-    ASSERT_TRUE(platform_user_data_folder(out, sizeof(out)));
+    ASSERT_TRUE(platform_user_data_folder(out, sizeof(out), true));
     EXPECT_EQ(std::string(out), data_home + "/tessarin/");
     struct stat status;
     ASSERT_EQ(stat(out, &status), 0);
@@ -84,7 +84,7 @@ TEST_F(ScratchFolder, UserDataFolderFollowsTheXdgRules) {
 
     // A relative XDG_DATA_HOME does not count: ~/.local/share, made as needed.
     setenv("XDG_DATA_HOME", "relative/data", 1);
-    ASSERT_TRUE(platform_user_data_folder(out, sizeof(out)));
+    ASSERT_TRUE(platform_user_data_folder(out, sizeof(out), true));
     EXPECT_EQ(std::string(out), home + "/.local/share/tessarin/");
     EXPECT_EQ(stat(out, &status), 0);
 
@@ -94,11 +94,11 @@ TEST_F(ScratchFolder, UserDataFolderFollowsTheXdgRules) {
     FILE* file = fopen((folder + "/file").c_str(), "w");
     ASSERT_TRUE(file);
     fclose(file);
-    EXPECT_FALSE(platform_user_data_folder(out, sizeof(out)));
+    EXPECT_FALSE(platform_user_data_folder(out, sizeof(out), true));
     unsetenv("HOME");
-    EXPECT_FALSE(platform_user_data_folder(out, sizeof(out)));
+    EXPECT_FALSE(platform_user_data_folder(out, sizeof(out), true));
     setenv("HOME", home.c_str(), 1);
-    EXPECT_FALSE(platform_user_data_folder(out, (int)home.size() + 5));
+    EXPECT_FALSE(platform_user_data_folder(out, (int)home.size() + 5, true));
 
     if (home_before) setenv("HOME", saved_home.c_str(), 1);
     if (data_home_before) setenv("XDG_DATA_HOME", saved_data_home.c_str(), 1);

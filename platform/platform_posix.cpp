@@ -186,16 +186,20 @@ static bool lock_path(const char* prefix, char* out, int capacity) {
 
 // The holder's id, in a fixed width that overwrites any earlier one whole.
 // Without it a second copy cannot call us forward and tells the user instead.
-static bool record_holder(int descriptor) {
+static bool record_holder(const char* path) {
+    int descriptor = open(path, O_WRONLY | O_CLOEXEC);
+    if (descriptor < 0) return false;
     char id[16];
     snprintf(id, sizeof(id), "%-14u\n", platform_process_id());
-    return pwrite(descriptor, id, 15, 0) == 15;
+    bool written = write(descriptor, id, 15) == 15;
+    return close(descriptor) == 0 && written;
 }
 
 FolderLock platform_lock_folder(const char* prefix) {
     char path[1040];
     if (!lock_path(prefix, path, sizeof(path))) return FolderLock::failed;
-    int descriptor = open(path, O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // Read-only, so that the folder can still be remounted read-only.
+    int descriptor = open(path, O_RDONLY | O_CREAT | O_CLOEXEC, 0600);
     if (descriptor < 0) return FolderLock::failed;
     if (flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
         bool held = errno == EWOULDBLOCK;
@@ -209,7 +213,7 @@ FolderLock platform_lock_folder(const char* prefix) {
     action.sa_flags = SA_RESTART;
     sigemptyset(&action.sa_mask);
     sigaction(SIGUSR1, &action, nullptr);
-    record_holder(descriptor);
+    record_holder(path);
     // The descriptor stays open: the lock lasts as long as the process.
     return FolderLock::taken;
 }

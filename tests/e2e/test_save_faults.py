@@ -253,6 +253,7 @@ def second_copy(s):
 
     conn = xdisplay.Display(s.display)
     conn.set_input_focus(conn.screen().root, X.RevertToParent, X.CurrentTime)
+    conn.sync()
     conn.close()
     check(focus() != s.window, "the focus is elsewhere before the second start")
     s.start(expect_window=False)

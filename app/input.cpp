@@ -3,6 +3,7 @@
 #include <GLFW/glfw3.h>
 
 #include "app/app.h"
+#include "app/clipboard.h"
 #include "game/game_screen.h"
 #include "game/pointer_input.h"
 #include "render/renderer.h"
@@ -24,13 +25,20 @@ void toggle_fullscreen() {
     glfwSetWindowMonitor(main_window, monitor, 0, 0, mode->width, mode->height, mode->refreshRate);
 }
 
-void on_key(GLFWwindow*, int key, int, int action, int mods) {
-    switch (key_command(key_code_from_glfw(key), action, mods)) {
+void on_key(GLFWwindow*, int key, int scancode, int action, int mods) {
+    KeyCode code = key_code_in_layout(key_code_from_glfw(key), glfwGetKeyName(key, scancode));
+    switch (key_command(code, action, mods)) {
     case KeyCommand::quit:
         quit_requested = true;
         break;
     case KeyCommand::toggle_fullscreen:
         toggle_fullscreen();
+        break;
+    case KeyCommand::paste:
+        paste_puzzle();
+        break;
+    case KeyCommand::copy:
+        copy_board();
         break;
     case KeyCommand::none:
         break;

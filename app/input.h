@@ -7,13 +7,20 @@ struct GLFWwindow;
 
 // The shell's compact key numbering: 0 for keys outside the list, else 1-87.
 using KeyCode = uint8_t;
+constexpr KeyCode key_code_c = 21;
 constexpr KeyCode key_code_q = 35;
+constexpr KeyCode key_code_v = 40;
 constexpr KeyCode key_code_enter = 50;
 
 KeyCode key_code_from_glfw(int glfw_key);
+// The KeyCode of what the key prints in the user's layout, from its name
+// (glfwGetKeyName), so letters are found by their label, not their US place.
+// A key without a one-character ASCII name keeps `code`; one that prints a
+// character no key of the list stands for gets 0.
+KeyCode key_code_in_layout(KeyCode code, const char* name);
 
 // What a key press asks for, from its KeyCode, action and modifier bits.
-enum class KeyCommand { none, quit, toggle_fullscreen };
+enum class KeyCommand { none, quit, toggle_fullscreen, paste, copy };
 KeyCommand key_command(KeyCode code, int action, int mods);
 
 struct WindowedGeometry {

@@ -33,10 +33,23 @@ KeyCode key_code_from_glfw(int glfw_key) {
     return 0;
 }
 
+KeyCode key_code_in_layout(KeyCode code, const char* name) {
+    // Keypad keys have names too, but no KeyCode to keep.
+    if (code == 0 || !name || name[0] == 0 || name[1] != 0) return code;
+    unsigned char c = (unsigned char)name[0];
+    if (c > '~') return code;
+    // GLFW numbers the printable keys by their ASCII character, letters upper case.
+    if (c >= 'a' && c <= 'z') c = (unsigned char)(c - 'a' + 'A');
+    return key_code_from_glfw(c);
+}
+
 KeyCommand key_command(KeyCode code, int action, int mods) {
     if (action != GLFW_PRESS) return KeyCommand::none;
     if (code == key_code_enter)
         return mods == GLFW_MOD_ALT ? KeyCommand::toggle_fullscreen : KeyCommand::none;
     if (code == key_code_q) return KeyCommand::quit;
+    if (mods != GLFW_MOD_CONTROL) return KeyCommand::none;
+    if (code == key_code_v) return KeyCommand::paste;
+    if (code == key_code_c) return KeyCommand::copy;
     return KeyCommand::none;
 }

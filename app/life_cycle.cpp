@@ -31,6 +31,7 @@ void run_frame() {
     frame_clock.frame_start = clock_seconds();
     update_frame_statistics(frame_clock.frame_start);
     glfwPollEvents();
+    if (platform_session_ending()) quit_requested = true;
     if (platform_take_forward_request()) come_forward();
     if (save_due(frame_clock.frame_start) && !save_board())
         show_title_notice(save_failed, frame_clock.frame_start);
@@ -71,6 +72,8 @@ int tessarin_main() {
     }
     glfwSwapBuffers(main_window);
 
+    platform_watch_session_end(save_board);
+    platform_raise_main_thread_priority();
     platform_pacing_begin();
     while (!quit_requested && !glfwWindowShouldClose(main_window)) {
         run_frame();
@@ -80,6 +83,7 @@ int tessarin_main() {
     platform_pacing_end();
 
     bool saved = save_board();
+    platform_session_saved();
     release_everything();
     glfwTerminate();
     if (saved) return 0;
@@ -88,6 +92,11 @@ int tessarin_main() {
              "%s, neither beside the program nor in the user's data folder; the last save "
              "is kept as it was",
              save_failed);
-    platform_report_error(message);
+    // A message box would hold up the end of the user's session.
+    if (platform_session_ending()) {
+        platform_write_message(message);
+    } else {
+        platform_report_error(message);
+    }
     return 1;
 }

@@ -24,3 +24,13 @@ void clear_non_givens() {
         if (!game_state.board.given[i]) set_cell_value(i, 0);
     }
 }
+
+void set_givens_from(const uint8_t cells[board_cells]) {
+    clear_all();
+    game_state.eraser_selected = false;
+    for (int i = 0; i < board_cells; i++) {
+        if (cells[i] == 0) continue;
+        set_cell_value(i, cells[i]);
+        game_state.board.given[i] = 1;
+    }
+}

@@ -34,6 +34,9 @@ void clear_non_givens();
 // Every change of the givens (a click, Clear, a paste) calls this, so the
 // save follows shortly after.
 void mark_givens_changed();
+// The board becomes exactly these givens (0 for an empty cell), with no digit
+// or eraser selected. Not while a search runs.
+void set_givens_from(const uint8_t cells[board_cells]);
 
 // Cell access for the main thread and the solver; relaxed, since ordering
 // between the threads comes from solver_running.

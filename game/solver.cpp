@@ -77,7 +77,7 @@ bool solve_from(int previous) {
 
 int solver_thread_main() {
     // The screen comes first: the search gets what the drawing leaves.
-    platform_lower_thread_priority();
+    platform_lower_solver_thread_priority();
     bool solved = solve_from(-1);
     // The board is back to its givens before the flags say so; clearing
     // solver_running last (release) hands the board back to the main thread

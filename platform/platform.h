@@ -33,9 +33,13 @@ bool platform_use_executable_folder();
 // Starts entry() on a new detached thread with the default stack size.
 bool platform_start_detached(int (*entry)());
 
-// Puts the calling thread below the normal priority, so that it takes only
-// what the other threads leave. A failure changes nothing and is ignored.
-void platform_lower_thread_priority();
+// The screen comes first against our own search. Linux weighs threads by
+// nice value, so the solver thread takes nice 19. Windows runs the highest
+// priority strictly, so a solver below normal would starve behind other
+// programs: there the solver stays normal and the main thread goes above
+// it. Each is a no-op on the other system; a failure is ignored.
+void platform_raise_main_thread_priority();
+void platform_lower_solver_thread_priority();
 
 // Modification time of a file in whole seconds since 1970; false when the
 // stat fails.
@@ -99,6 +103,25 @@ uint32_t platform_process_id();
 // Tells the user why the program cannot start: stderr, and on Windows a
 // message box in front, owned by the program's window once it is shown.
 void platform_report_error(const char* message);
+
+// Writes "tessarin: message" on stderr. On Windows, started from a console,
+// the program joins that console only now: a run with nothing to say stays
+// out of its Ctrl+C and close events.
+void platform_write_message(const char* message);
+
+// From now on the ends of a session that the system asks for end the run as
+// Q does: SIGTERM, SIGHUP and SIGINT (a second one ends it at once), the
+// close, logoff and shutdown events of a console the program joined, and the
+// end of a Windows session. Where the process may be gone before the frame
+// loop ends, `save` is called at once: the display connection lost, and
+// WM_ENDSESSION. Called once the board is loaded, so an empty board is never
+// saved over the old one.
+void platform_watch_session_end(bool (*save)());
+// Whether the system asked the run to end; the frame loop reads it.
+bool platform_session_ending();
+// Called after the last save of the run: a console handler that waits for
+// that save lets the system go on.
+void platform_session_saved();
 
 // Where else than from the graphics card's maker an OpenGL 3.3 driver may
 // come from on this system, as a sentence to add to a message ("" if nowhere).

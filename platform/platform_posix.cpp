@@ -1,6 +1,7 @@
 // POSIX half of the platform layer (Linux and other Unix systems).
 #include "platform/platform.h"
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -14,6 +15,10 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#ifdef __linux__
+#include <X11/Xlib.h>
+#endif
 
 int64_t platform_counter_now() {
     timespec now;
@@ -64,7 +69,9 @@ bool platform_start_detached(int (*entry)()) {
     return true;
 }
 
-void platform_lower_thread_priority() {
+void platform_raise_main_thread_priority() {}
+
+void platform_lower_solver_thread_priority() {
 #ifdef __linux__
     // On Linux each thread has a nice value of its own; making it nicer needs
     // no privilege, and 19 is the lowest priority.
@@ -258,8 +265,63 @@ uint32_t platform_process_id() {
 }
 
 void platform_report_error(const char* message) {
+    platform_write_message(message);
+}
+
+void platform_write_message(const char* message) {
     fprintf(stderr, "tessarin: %s\n", message);
 }
+
+// Set by a signal handler on whichever thread the signal lands; a lock-free
+// atomic is safe to store to there.
+static std::atomic<bool> end_signalled;
+static_assert(std::atomic<bool>::is_always_lock_free, "a signal handler may only store lock-free");
+static bool (*save_at_once)();
+
+static void on_end_signal(int) {
+    end_signalled.store(true, std::memory_order_relaxed);
+}
+
+#ifdef __linux__
+// Xlib calls this when the display connection breaks and ends the process if
+// it returns. No X or GL call works any more; the save is plain file writes.
+// The run did not end as asked, so the status is 1, as Xlib's own handler has.
+static int on_display_lost(Display*) {
+    platform_write_message(save_at_once() ? "the display connection was lost; the board is saved"
+                                          : "the display connection was lost; the board could not "
+                                            "be saved");
+    _exit(1);
+}
+#endif
+
+void platform_watch_session_end(bool (*save)()) {
+    save_at_once = save;
+    struct sigaction action {};
+    action.sa_handler = on_end_signal;
+    sigemptyset(&action.sa_mask);
+    // The handler goes after the first signal: a second one ends the program at once.
+    action.sa_flags = SA_RESTART | SA_RESETHAND;
+    static const int end_signals[] = {SIGTERM, SIGHUP, SIGINT};
+    for (int signal_number : end_signals) {
+        // A signal ignored at start stays ignored: `nohup` keeps the program
+        // through a closed terminal, and a background job keeps it through Ctrl+C.
+        struct sigaction previous {};
+        sigaction(signal_number, nullptr, &previous);
+        if (previous.sa_handler != SIG_IGN) sigaction(signal_number, &action, nullptr);
+    }
+#ifdef __linux__
+    // A write to a display that is gone would end the process on SIGPIPE
+    // before Xlib sees the broken connection and calls the handler.
+    signal(SIGPIPE, SIG_IGN);
+    XSetIOErrorHandler(on_display_lost);
+#endif
+}
+
+bool platform_session_ending() {
+    return end_signalled.load(std::memory_order_relaxed);
+}
+
+void platform_session_saved() {}
 
 const char* platform_opengl_driver_advice() {
     return "";

@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -121,9 +122,11 @@ bool platform_start_detached(int (*entry)()) {
     return true;
 }
 
-void platform_lower_thread_priority() {
-    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+void platform_raise_main_thread_priority() {
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_ABOVE_NORMAL);
 }
+
+void platform_lower_solver_thread_priority() {}
 
 // The longest path the program makes, in UTF-16 units.
 static const int wide_path_capacity = 1040;
@@ -329,14 +332,90 @@ uint32_t platform_process_id() {
     return (uint32_t)GetCurrentProcessId();
 }
 
-void platform_report_error(const char* message) {
+// The end of a session as the system announces it. The console handler runs
+// on a thread of its own; the rest on the main thread.
+struct SessionEnd {
+    std::atomic<bool> ending;
+    bool (*save)();
+    // Made once the board is loaded; set by the main thread after its last save.
+    std::atomic<HANDLE> saved;
+    WNDPROC glfw_procedure;
+};
+static SessionEnd session_end;
+
+// Close, logoff and shutdown end the process once the handler returns. The
+// main thread saves, as it does after Q; the handler only waits for it, a
+// little less than the 5 s the system grants. Saving here instead would race
+// the main thread's own saves, which share one temporary file.
+static BOOL WINAPI on_console_event(DWORD event) {
+    if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) return TRUE;
+    // Before the board is loaded there is nothing to save.
+    HANDLE saved = session_end.saved.load();
+    if (!saved) return FALSE;
+    session_end.ending.store(true);
+    WaitForSingleObject(saved, 4000);
+    return TRUE;
+}
+
+// A -mwindows program has no console of its own, so stderr reaches no one
+// unless the parent redirected it. Started from a console, it joins it at the
+// first message; its Ctrl+C and Ctrl+Break are not for the game.
+static void use_parent_console() {
+    static bool tried;
+    if (tried) return;
+    tried = true;
+    HANDLE error_handle = GetStdHandle(STD_ERROR_HANDLE);
+    if (error_handle && error_handle != INVALID_HANDLE_VALUE) return;
+    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
+    SetConsoleCtrlHandler(on_console_event, TRUE);
+    if (freopen("CONOUT$", "w", stderr)) setvbuf(stderr, nullptr, _IONBF, 0);
+}
+
+void platform_write_message(const char* message) {
+    use_parent_console();
     fprintf(stderr, "tessarin: %s\n", message);
+}
+
+void platform_report_error(const char* message) {
+    platform_write_message(message);
     wchar_t text[2048];
     if (!to_wide(message, text, 2048)) return;
     ShownWindow owner = {GetCurrentProcessId(), nullptr};
     EnumThreadWindows(GetCurrentThreadId(), take_shown_window, (LPARAM)&owner);
     MessageBoxW(owner.window, text, L"Tessarin",
                 MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TOPMOST);
+}
+
+// Windows ends the process soon after WM_ENDSESSION returns, without a
+// WM_CLOSE; GLFW does not handle either message, so the game window's
+// procedure is wrapped.
+static LRESULT CALLBACK session_window_procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_QUERYENDSESSION) return TRUE;
+    if (message == WM_ENDSESSION && w) {
+        session_end.save();
+        session_end.ending.store(true);
+        return 0;
+    }
+    return CallWindowProcW(session_end.glfw_procedure, window, message, w, l);
+}
+
+void platform_watch_session_end(bool (*save)()) {
+    session_end.save = save;
+    session_end.saved.store(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    ShownWindow shown = {GetCurrentProcessId(), nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), take_shown_window, (LPARAM)&shown);
+    if (!shown.window) return;
+    session_end.glfw_procedure =
+        (WNDPROC)SetWindowLongPtrW(shown.window, GWLP_WNDPROC, (LONG_PTR)session_window_procedure);
+}
+
+bool platform_session_ending() {
+    return session_end.ending.load();
+}
+
+void platform_session_saved() {
+    HANDLE saved = session_end.saved.load();
+    if (saved) SetEvent(saved);
 }
 
 const char* platform_opengl_driver_advice() {
@@ -347,17 +426,7 @@ const char* platform_opengl_driver_advice() {
 
 // The entry point is compiled into the program only, not into the tests.
 #ifdef TESSARIN_ENTRY_POINT
-// A -mwindows program has no console of its own, so stderr reaches no one
-// unless the parent redirected it. Started from a console, it writes there.
-static void use_parent_console() {
-    HANDLE error_handle = GetStdHandle(STD_ERROR_HANDLE);
-    if (error_handle && error_handle != INVALID_HANDLE_VALUE) return;
-    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
-    if (freopen("CONOUT$", "w", stderr)) setvbuf(stderr, nullptr, _IONBF, 0);
-}
-
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    use_parent_console();
     return tessarin_main();
 }
 #endif

@@ -124,7 +124,7 @@ static void reload_stage(uint32_t shader, const char* path, int64_t* stored_mtim
     if (built) built = sources_link(message);
     if (built) built = link_program(shader_program.program, message);
     if (!built) {
-        fprintf(stderr, "tessarin: %s\n", message);
+        platform_write_message(message);
         return;
     }
     use_linked_program();

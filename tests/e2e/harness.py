@@ -214,6 +214,18 @@ class Session:
                        check=True)
         self.settle()
 
+    def set_clipboard(self, text):
+        """Puts text on the clipboard. xclip stays behind as its owner and
+        serves it until another program copies or the server ends."""
+        subprocess.run(["xclip", "-selection", "clipboard"], input=text.encode(), env=self.env,
+                       check=True)
+        wait_until(lambda: self.clipboard() == text, 10, "the clipboard to hold %r" % text)
+
+    def clipboard(self):
+        # Bytes decoded by hand: text mode would turn Windows line ends into "\n".
+        return subprocess.run(["xclip", "-selection", "clipboard", "-o"], env=self.env,
+                              capture_output=True, timeout=10).stdout.decode()
+
     def request_close(self):
         """Asks the window to close as a window manager would (WM_DELETE_WINDOW)."""
         conn = xdisplay.Display(self.display)

@@ -1,10 +1,12 @@
-"""Givens and font caches survive restarts; Shift+Q and the close request save.
-The run folder's name holds Polish and CJK letters."""
+"""Givens and font caches survive restarts; Shift+Q, the close request, the
+signals of a session's end and a lost display save. The run folder's name
+holds Polish and CJK letters."""
 
 import os
+import signal
 
-from harness import SOLVE, SOLVER_INK, autosave_bytes, cell_centre, check, digit_pixels, run, \
-    shows_digit, wait_until
+from harness import SOLVE, SOLVER_INK, autosave_bytes, cell_centre, check, digit_pixels, \
+    palette_centre, run, shows_digit, wait_until
 
 PUZZLE = "5" + "." * 39 + "3" + "." * 39 + "9"
 CACHES = {"tmp/font.loading_font.32", "tmp/font.title_font.64", "tmp/font.digit_font.32",
@@ -39,4 +41,32 @@ def persistence(s):
     check(os.listdir(s.elsewhere) == [], "files left in the starting folder")
 
 
-run([persistence])
+def enter_given(s, digit, index):
+    s.click(*palette_centre(digit))
+    s.click(*cell_centre(index))
+    wait_until(lambda: shows_digit(s.screenshot(keep=False), index), 10, "the given")
+
+
+def end_of_session(s):
+    """A logout, a closed terminal and Ctrl+C end the run as Q does, straight
+    after the click; the end of the X server still leaves the givens saved."""
+    puzzle = ["."] * 81
+    for index, number in enumerate((signal.SIGTERM, signal.SIGHUP, signal.SIGINT)):
+        # As from a terminal: a signal this test's caller ignores would stay ignored.
+        signal.signal(number, signal.SIG_DFL)
+        s.start()
+        enter_given(s, index + 1, index)
+        s.program.send_signal(number)
+        check(s.wait_exit() == 0, "exit status after %s" % number.name)
+        puzzle[index] = str(index + 1)
+        check(s.read("autosave") == autosave_bytes("".join(puzzle)), "saved on %s" % number.name)
+    s.start()
+    enter_given(s, 9, 80)
+    s.xvfb.kill()
+    check(s.wait_exit() == 1, "exit status after the display was lost")
+    puzzle[80] = "9"
+    check(s.read("autosave") == autosave_bytes("".join(puzzle)), "saved when the display went")
+    check("the board is saved" in s.stderr(), "message %r" % s.stderr())
+
+
+run([persistence, end_of_session])

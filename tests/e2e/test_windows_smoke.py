@@ -1,6 +1,7 @@
 """The Windows build under wine: the zip unpacked to a temporary folder and
 started from another folder, driven like the Linux program, and its first
-screen compared pixel by pixel with the Linux build's. The unpacked folder is
+screen compared pixel by pixel with the Linux build's. The end of the Windows
+session saves the givens. The unpacked folder is
 named in CJK letters, then renamed to Polish ones that wine's code page 1252
 lacks, and the program has to find its files in both. Then it starts again
 with Windows set to 200 %, where it opens at double pixel density.
@@ -21,8 +22,8 @@ import time
 import xml.etree.ElementTree as ElementTree
 import zipfile
 
-from harness import (BACKGROUND, INK, STARTUP_TIMEOUT, WineSession, autosave_bytes, cell_centre,
-                     check, near, palette_centre, run, shows_digit, wait_until)
+from harness import (BACKGROUND, HARD, INK, STARTUP_TIMEOUT, WineSession, autosave_bytes,
+                     cell_centre, check, near, palette_centre, run, shows_digit, wait_until)
 
 REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 ZIP = os.path.join(REPO, "build-windows", "tessarin-windows-x64.zip")
@@ -175,6 +176,18 @@ def run_windows(zip_path, shots):
             check(second.returncode == 0, "second copy: status %d, %s"
                   % (second.returncode, second.stderr))
 
+            # The Windows clipboard through wine's bridge to X's: nine lines
+            # with Windows line ends pasted, the board copied, the 5 put back.
+            wine.set_clipboard("".join(HARD[r:r + 9] + "\r\n" for r in range(0, 81, 9)))
+            wine.key("ctrl+v")
+            shot = wine.screenshot(name="windows_pasted")
+            check(shows_digit(shot, 0) and not shows_digit(shot, 40), "the pasted puzzle")
+            wine.key("ctrl+c")
+            wait_until(lambda: wine.clipboard() == HARD, 10, "the board on the clipboard")
+            wine.set_clipboard("." * 40 + "5" + "." * 40)
+            wine.key("ctrl+v")
+            check(shows_digit(wine.screenshot(keep=False), 40), "the 5 pasted back")
+
             wine.key("q")
             check(wine.wait_exit() == 0, "exit status %d" % wine.program.returncode)
             saved = wine.read("autosave")
@@ -192,10 +205,12 @@ def run_windows(zip_path, shots):
                   "the saved given not shown")
             wine.click(*palette_centre(7))
             wine.click(*cell_centre(0))
-            wine.key("q")
+            check(shows_digit(wine.screenshot(keep=False), 0), "the given 7 not shown")
+            # A logoff: the process may be gone as soon as WM_ENDSESSION returns.
+            wine.wine("wineboot", "--end-session")
             check(wine.wait_exit() == 0, "exit status %d" % wine.program.returncode)
             check(wine.read("autosave") == autosave_bytes("7" + "." * 39 + "5" + "." * 40),
-                  "autosave in the Polish folder")
+                  "autosave in the Polish folder at the end of the session")
             check(font_cache(wine) == cache, "font cache in the Polish folder")
             check(os.listdir(wine.elsewhere) == [], "files left in the starting folder")
             save_while_held(wine, autosave_bytes("7" + "." * 39 + "57" + "." * 39))

@@ -89,3 +89,14 @@ TEST(KeyCommand, TogglesFullScreenOnEnterWithExactlyAlt) {
     EXPECT_EQ(key_command(key_code_from_glfw(GLFW_KEY_KP_ENTER), GLFW_PRESS, GLFW_MOD_ALT),
               KeyCommand::none);
 }
+
+TEST(KeyCommand, LettersGoByWhatTheKeyPrintsAndPasteAndCopyTakeExactlyControl) {
+    // French AZERTY prints "q" in the US place of A, "a" in that of Q; Russian prints Cyrillic.
+    EXPECT_EQ(key_code_in_layout(key_code_from_glfw(GLFW_KEY_A), "q"), key_code_q);
+    EXPECT_EQ(key_code_in_layout(key_code_q, "a"), key_code_from_glfw(GLFW_KEY_A));
+    EXPECT_EQ(key_code_in_layout(key_code_v, "\xd0\xbc"), key_code_v);
+    EXPECT_EQ(key_command(key_code_v, GLFW_PRESS, GLFW_MOD_CONTROL), KeyCommand::paste);
+    EXPECT_EQ(key_command(key_code_c, GLFW_PRESS, GLFW_MOD_CONTROL), KeyCommand::copy);
+    EXPECT_EQ(key_command(key_code_c, GLFW_PRESS, GLFW_MOD_CONTROL | GLFW_MOD_SHIFT),
+              KeyCommand::none);
+}

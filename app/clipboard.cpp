@@ -1,0 +1,32 @@
+#include "app/clipboard.h"
+
+#include <GLFW/glfw3.h>
+
+#include <cstring>
+
+#include "app/app.h"
+#include "app/frame_clock.h"
+#include "app/frame_statistics.h"
+#include "game/puzzle_text.h"
+
+void paste_puzzle() {
+    // The search owns the board, as it does against clicks.
+    if (game_state.solver_running.load(std::memory_order_acquire)) return;
+    // GLFW gives no text for an empty clipboard or one that holds no text.
+    const char* text = glfwGetClipboardString(main_window);
+    if (!text) text = "";
+    PuzzleText puzzle = read_puzzle_text(text, strnlen(text, puzzle_text_limit + 1));
+    if (!puzzle.is_puzzle) {
+        show_title_notice(puzzle.reason, clock_seconds());
+        return;
+    }
+    set_givens_from(puzzle.cells);
+    mark_givens_changed();
+}
+
+void copy_board() {
+    char line[board_cells + 1];
+    board_to_line(line);
+    glfwSetClipboardString(main_window, line);
+    show_title_notice("board copied", clock_seconds());
+}

@@ -1,14 +1,19 @@
 // The application shell: the window, the phases of a run and the frame loop.
 #pragma once
 
+#include <cstdint>
+
 struct GLFWwindow;
 
 extern GLFWwindow* main_window;
 extern bool quit_requested;
 
-// Phase 1: clock, working folder, window and context, callbacks, renderer.
-// False (with the reason reported) when the program cannot start.
-bool start_up();
+// Phase 1: clock, working folder, save folder and its lock, window and
+// context, callbacks, renderer. Failed (with the reason reported) when the
+// program cannot start; handed over when another copy of the program holds
+// the save folder and was brought to the front.
+enum class StartUp : uint8_t { ready, failed, handed_over };
+StartUp start_up();
 // Phase 2: "LOADING" in the middle of the window.
 bool show_loading_screen();
 // Phase 3: the loading screen's resources go, the game starts, clocks reset.

@@ -21,6 +21,7 @@ void paste_puzzle() {
         return;
     }
     set_givens_from(puzzle.cells);
+    mark_givens_changed();
 }
 
 void copy_board() {

@@ -1,5 +1,7 @@
 #include <GLFW/glfw3.h>
 
+#include <cstdio>
+
 #include "app/app.h"
 #include "app/frame_clock.h"
 #include "app/frame_statistics.h"
@@ -15,6 +17,17 @@
 #include "text/font.h"
 #include "text/text_object.h"
 
+// The givens could not be saved in either folder; the old save stays.
+static const char save_failed[] = "the givens could not be saved";
+
+// Another copy, started on the same save, asked for this window; it has
+// ended by now. Restoring a window that is not minimised would undo its
+// maximising.
+static void come_forward() {
+    if (glfwGetWindowAttrib(main_window, GLFW_ICONIFIED)) glfwRestoreWindow(main_window);
+    glfwFocusWindow(main_window);
+}
+
 // Minimised, nobody sees a frame: the loop sleeps until an event comes,
 // waking often enough for the file watches; a search goes on meanwhile.
 static constexpr double rest_wake_seconds = 0.25;
@@ -26,6 +39,9 @@ bool run_frame() {
     if (!resting) update_frame_statistics(frame_clock.frame_start);
     glfwPollEvents();
     if (platform_session_ending()) quit_requested = true;
+    if (platform_take_forward_request()) come_forward();
+    if (save_due(frame_clock.frame_start) && !save_board())
+        show_title_notice(save_failed, frame_clock.frame_start);
     shader_reload_changed(frame_clock.frame_start);
     textures_reload_changed(frame_clock.frame_start);
     // A window restored during the wait is drawn at once.
@@ -48,9 +64,10 @@ static void release_everything() {
 }
 
 int tessarin_main() {
-    if (!start_up()) {
+    StartUp started = start_up();
+    if (started != StartUp::ready) {
         glfwTerminate();
-        return 1;
+        return started == StartUp::handed_over ? 0 : 1;
     }
     glfwSwapBuffers(main_window);
     bool loaded = show_loading_screen();
@@ -76,9 +93,21 @@ int tessarin_main() {
     }
     platform_pacing_end();
 
-    save_board();
+    bool saved = save_board();
     platform_session_saved();
     release_everything();
     glfwTerminate();
-    return 0;
+    if (saved) return 0;
+    char message[160];
+    snprintf(message, sizeof(message),
+             "%s, neither beside the program nor in the user's data folder; the last save "
+             "is kept as it was",
+             save_failed);
+    // A message box would hold up the end of the user's session.
+    if (platform_session_ending()) {
+        platform_write_message(message);
+    } else {
+        platform_report_error(message);
+    }
+    return 1;
 }

@@ -55,13 +55,16 @@ static void set_window_icon() {
     image_free(&icon);
 }
 
-bool start_up() {
-    clock_start();
-    if (!platform_use_executable_folder()) {
-        platform_report_error("cannot find the program's own folder; assets are looked up there");
-        return false;
-    }
-    choose_save_folder();
+// A second copy on the same save would overwrite the first one's givens with
+// its own at the end.
+static StartUp claim_or_hand_over() {
+    if (claim_save_folder()) return StartUp::ready;
+    if (platform_bring_holder_forward(save_folder.prefix)) return StartUp::handed_over;
+    platform_report_error("Tessarin is already running, with the same save");
+    return StartUp::failed;
+}
+
+static bool open_window() {
     glfwSetErrorCallback(on_glfw_error);
     if (!glfwInit()) {
         platform_report_error("cannot initialise GLFW: is a display available?");
@@ -103,4 +106,18 @@ bool start_up() {
     glClearColor(color_channel(254), color_channel(235), color_channel(193), 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     return true;
+}
+
+StartUp start_up() {
+    clock_start();
+    if (!platform_use_executable_folder()) {
+        platform_report_error("cannot find the program's own folder; assets are looked up there");
+        return StartUp::failed;
+    }
+    // The lock comes before anything is written into the save folder.
+    choose_save_folder();
+    StartUp claimed = claim_or_hand_over();
+    if (claimed != StartUp::ready) return claimed;
+    sweep_stale_temporaries();
+    return open_window() ? StartUp::ready : StartUp::failed;
 }

@@ -6,6 +6,7 @@
 #include "common/files.h"
 #include "common/save_folder.h"
 #include "game/game_state.h"
+#include "platform/platform.h"
 
 static const char autosave_name[] = "autosave";
 static const uint8_t autosave_marker = 1;
@@ -31,28 +32,59 @@ bool autosave_to_board(const uint8_t* bytes, int32_t length) {
     return true;
 }
 
-static void autosave_path(char* out, int capacity) {
-    snprintf(out, (size_t)capacity, "%s%s", save_folder.prefix, autosave_name);
+static void autosave_path(const char* folder, char* out, int capacity) {
+    snprintf(out, (size_t)capacity, "%s%s", folder, autosave_name);
+}
+
+static bool save_in(const char* folder, const uint8_t image[autosave_size]) {
+    char path[1024];
+    autosave_path(folder, path, sizeof(path));
+    return write_file_replacing(path, image, autosave_size);
 }
 
 bool save_board() {
     uint8_t image[autosave_size];
     board_to_autosave(image);
-    char path[1024];
-    autosave_path(path, sizeof(path));
-    return write_file_replacing(path, image, autosave_size);
+    if (save_in(save_folder.prefix, image)) return true;
+    return move_to_user_folder() && save_in(save_folder.prefix, image);
 }
 
+// Both folders may hold a save: a run whose folder could not be written
+// saved into the user's, and the next one may find its folder writable again.
+// The newer is read; at a tie, the one in the save folder.
 void load_board() {
-    char path[1024];
-    autosave_path(path, sizeof(path));
-    int32_t length = 0;
-    char* bytes = read_whole_file(path, &length);
-    // Saving moves to the user's folder once the executable's folder is
-    // read-only; until the first save there, the old save is still the one
-    // beside the executable.
-    if (!bytes && save_folder.prefix[0]) bytes = read_whole_file(autosave_name, &length);
-    if (!bytes) return;
-    autosave_to_board((const uint8_t*)bytes, length);
-    free(bytes);
+    const char* other = save_folder.prefix[0] ? "" : save_folder.user_prefix;
+    char paths[2][1024];
+    autosave_path(save_folder.prefix, paths[0], sizeof(paths[0]));
+    autosave_path(other, paths[1], sizeof(paths[1]));
+    int64_t times[2] = {-1, -1};
+    platform_file_mtime(paths[0], &times[0]);
+    platform_file_mtime(paths[1], &times[1]);
+    int newer = times[1] > times[0] ? 1 : 0;
+    for (int k = 0; k < 2; k++) {
+        const char* path = paths[k == 0 ? newer : 1 - newer];
+        int32_t length = 0;
+        char* bytes = read_whole_file(path, &length);
+        bool applied = bytes && autosave_to_board((const uint8_t*)bytes, length);
+        free(bytes);
+        if (applied) return;
+    }
+}
+
+struct SaveTimer {
+    bool pending;
+    double due;
+};
+
+static SaveTimer save_timer;
+
+bool save_due(double now) {
+    if (game_state.givens_changed) {
+        game_state.givens_changed = false;
+        save_timer.pending = true;
+        save_timer.due = now + save_delay;
+    }
+    if (!save_timer.pending || now < save_timer.due) return false;
+    save_timer.pending = false;
+    return true;
 }

@@ -12,7 +12,16 @@ void board_to_autosave(uint8_t image[autosave_size]);
 bool autosave_to_board(const uint8_t* bytes, int32_t length);
 
 // Writes "autosave" in the save folder, replacing the old file in one step.
+// When that fails the user's data folder takes this save and the later ones.
+// False when no folder took it; the old save is then kept as it was.
 bool save_board();
-// Reads "autosave" from the save folder into the (cleared) board, or from the
-// working directory when the save folder is the user's and holds none yet.
+// Reads the newer "autosave" of the executable's folder and the user's data
+// folder into the (cleared) board.
 void load_board();
+
+// How long after the last change of the givens they are saved: a burst of
+// clicks makes one write.
+constexpr double save_delay = 1.0;
+// Called once a frame: true when the givens changed and save_delay has passed
+// since the last change, once per change or burst.
+bool save_due(double now);

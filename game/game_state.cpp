@@ -15,6 +15,10 @@ void clear_values() {
     for (int i = 0; i <= board_cells; i++) set_cell_value(i, 0);
 }
 
+void mark_givens_changed() {
+    game_state.givens_changed = true;
+}
+
 void clear_non_givens() {
     for (int i = 0; i < board_cells; i++) {
         if (!game_state.board.given[i]) set_cell_value(i, 0);

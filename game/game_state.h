@@ -19,6 +19,8 @@ struct GameState {
     bool eraser_selected;
     std::atomic<bool> solver_running;
     std::atomic<bool> stop_requested;
+    // The givens changed since the save last looked; main thread only.
+    bool givens_changed;
 };
 
 extern GameState game_state;
@@ -29,6 +31,9 @@ void clear_all();
 void clear_values();
 // Every cell not marked given becomes 0.
 void clear_non_givens();
+// Every change of the givens (a click, Clear, a paste) calls this, so the
+// save follows shortly after.
+void mark_givens_changed();
 // The board becomes exactly these givens (0 for an empty cell), with no digit
 // or eraser selected. Not while a search runs.
 void set_givens_from(const uint8_t cells[board_cells]);

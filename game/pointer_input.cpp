@@ -49,10 +49,12 @@ void handle_click(bool pressed, float x, float y) {
     for (int i = 0; i < board_cells; i++) {
         if (!point_in_box(x, y, layout.cell_centres[i], cell_half, cell_half)) continue;
         click_cell(i);
+        mark_givens_changed();
         return;
     }
     if (point_in_box(x, y, layout.clear_centre, wide_half.x, wide_half.y)) {
         clear_all();
+        mark_givens_changed();
         return;
     }
     if (in_solve) start_search();

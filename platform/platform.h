@@ -41,7 +41,8 @@ bool platform_start_detached(int (*entry)());
 void platform_raise_main_thread_priority();
 void platform_lower_solver_thread_priority();
 
-// Modification time of a file in whole seconds; false when the stat fails.
+// Modification time of a file in whole seconds since 1970; false when the
+// stat fails.
 bool platform_file_mtime(const char* path, int64_t* mtime);
 
 // The files the program writes may lie in a folder with any name: their paths
@@ -50,7 +51,9 @@ FILE* platform_open_file(const char* path, const char* mode);
 bool platform_remove_file(const char* path);
 
 // Pushes a written file's data from the system's cache to the disk; the C
-// library's buffer must be flushed first.
+// library's buffer must be flushed first. A file system that cannot do this
+// for a file (it says EINVAL or ENOTSUP, on Windows that the function is not
+// supported) counts as done; only real write errors fail.
 bool platform_sync_file(FILE* file);
 
 // Replaces `to` by `from` in one step (the rename of a finished temporary
@@ -61,16 +64,38 @@ bool platform_replace_file(const char* from, const char* to);
 // Creates a folder; true when it exists afterwards.
 bool platform_make_folder(const char* path);
 
-// Whether a new file can be made and removed in a folder, tried with a probe
-// file of this process's own. The folder is given as a path prefix: empty for
-// the working directory, else ending in a separator.
+// Whether a new file can be made in a folder, tried with a probe file of this
+// process's own, which is then removed as far as the system lets us (a
+// leftover probe is harmless). The folder is given as a path prefix: empty
+// for the working directory, else ending in a separator.
 bool platform_folder_writable(const char* prefix);
 
-// The user's own data folder for the program, made when missing, with a
-// separator at its end: %LOCALAPPDATA%\Tessarin\ on Windows,
-// $XDG_DATA_HOME/tessarin/ or ~/.local/share/tessarin/ elsewhere. False when
-// there is none or it does not fit.
-bool platform_user_data_folder(char* out, int capacity);
+// The user's own data folder for the program, with a separator at its end:
+// %LOCALAPPDATA%\Tessarin\ on Windows, $XDG_DATA_HOME/tessarin/ or
+// ~/.local/share/tessarin/ elsewhere; made when missing if `make` is set.
+// False when there is none, it cannot be made or it does not fit.
+bool platform_user_data_folder(char* out, int capacity, bool make);
+
+// Calls visit for each name in a folder (given as a path prefix, as above).
+void platform_list_folder(const char* prefix, void (*visit)(const char* name, void* context),
+                          void* context);
+
+// Whether a process of this id is running.
+bool platform_process_running(uint32_t id);
+
+// The lock of a save folder (a file ".lock" in it) that keeps a second copy
+// of the program off it. The system lets go of it when the process ends,
+// however it ends, so a crash never locks the user out.
+enum class FolderLock : uint8_t { taken, held_by_another, failed };
+FolderLock platform_lock_folder(const char* prefix);
+
+// Brings the window of the copy that holds a folder's lock to the front, or
+// asks that copy to; false when the system does not let us.
+bool platform_bring_holder_forward(const char* prefix);
+
+// True once after another copy asked this one to come to the front (POSIX;
+// on Windows the other copy does it itself).
+bool platform_take_forward_request();
 
 // Tells this process from other copies of the program.
 uint32_t platform_process_id();

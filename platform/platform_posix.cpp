@@ -8,8 +8,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <pthread.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -93,7 +95,8 @@ bool platform_remove_file(const char* path) {
 }
 
 bool platform_sync_file(FILE* file) {
-    return fsync(fileno(file)) == 0;
+    // Some file systems cannot sync a regular file; the data reaches them all the same.
+    return fsync(fileno(file)) == 0 || errno == EINVAL || errno == ENOTSUP;
 }
 
 // A rename is a change of the folder, which has to reach the disk as well.
@@ -130,17 +133,15 @@ bool platform_folder_writable(const char* prefix) {
     char probe[1040];
     int n = snprintf(probe, sizeof(probe), "%s.write-probe.%u", prefix, platform_process_id());
     if (n < 0 || n >= (int)sizeof(probe)) return false;
-    int descriptor = open(probe, O_WRONLY | O_CREAT | O_EXCL, 0600);
-    if (descriptor >= 0) {
-        close(descriptor);
-    } else if (errno != EEXIST) {
-        return false;
-    }
-    // A probe left by a killed process of the same id goes too.
-    return unlink(probe) == 0;
+    // A probe left by a killed process of the same id is taken over.
+    int descriptor = open(probe, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (descriptor < 0) return false;
+    close(descriptor);
+    unlink(probe);
+    return true;
 }
 
-bool platform_user_data_folder(char* out, int capacity) {
+bool platform_user_data_folder(char* out, int capacity, bool make) {
     // Relative values are invalid by the XDG rules and are ignored.
     const char* data_home = getenv("XDG_DATA_HOME");
     const char* home = getenv("HOME");
@@ -153,6 +154,7 @@ bool platform_user_data_folder(char* out, int capacity) {
         return false;
     }
     if (n < 0 || n >= capacity) return false;
+    if (!make) return true;
     // Every missing folder on the way is made, private to the user as the XDG rules ask.
     for (char* end = out + 1; *end; end++) {
         if (*end != '/') continue;
@@ -161,6 +163,100 @@ bool platform_user_data_folder(char* out, int capacity) {
         *end = '/';
         if (!exists) return false;
     }
+    return true;
+}
+
+void platform_list_folder(const char* prefix, void (*visit)(const char* name, void* context),
+                          void* context) {
+    DIR* folder = opendir(prefix[0] ? prefix : ".");
+    if (!folder) return;
+    while (dirent* entry = readdir(folder)) visit(entry->d_name, context);
+    closedir(folder);
+}
+
+bool platform_process_running(uint32_t id) {
+    // Ids beyond a pid_t would name process groups.
+    if (id == 0 || id > INT32_MAX) return false;
+    return kill((pid_t)id, 0) == 0 || errno == EPERM;
+}
+
+static volatile sig_atomic_t forward_requested;
+
+static void on_forward_request(int) {
+    forward_requested = 1;
+}
+
+static bool lock_path(const char* prefix, char* out, int capacity) {
+    int n = snprintf(out, (size_t)capacity, "%s.lock", prefix);
+    return n > 0 && n < capacity;
+}
+
+// The holder's id, in a fixed width that overwrites any earlier one whole.
+// Without it a second copy cannot call us forward and tells the user instead.
+static bool record_holder(const char* path) {
+    int descriptor = open(path, O_WRONLY | O_CLOEXEC);
+    if (descriptor < 0) return false;
+    char id[16];
+    snprintf(id, sizeof(id), "%-14u\n", platform_process_id());
+    bool written = write(descriptor, id, 15) == 15;
+    return close(descriptor) == 0 && written;
+}
+
+FolderLock platform_lock_folder(const char* prefix) {
+    char path[1040];
+    if (!lock_path(prefix, path, sizeof(path))) return FolderLock::failed;
+    // Read-only, so that the folder can still be remounted read-only.
+    int descriptor = open(path, O_RDONLY | O_CREAT | O_CLOEXEC, 0600);
+    if (descriptor < 0) return FolderLock::failed;
+    if (flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+        bool held = errno == EWOULDBLOCK;
+        close(descriptor);
+        return held ? FolderLock::held_by_another : FolderLock::failed;
+    }
+    // A second copy signals us; the signal's default would end the program,
+    // so the handler comes before our id is there to be read.
+    struct sigaction action {};
+    action.sa_handler = on_forward_request;
+    action.sa_flags = SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGUSR1, &action, nullptr);
+    record_holder(path);
+    // The descriptor stays open: the lock lasts as long as the process.
+    return FolderLock::taken;
+}
+
+// The program file of a process, by id or "self".
+static bool executable_of(const char* process, char* out, int capacity) {
+    char link[64];
+    snprintf(link, sizeof(link), "/proc/%s/exe", process);
+    ssize_t length = readlink(link, out, (size_t)capacity - 1);
+    if (length <= 0) return false;
+    out[length] = 0;
+    return true;
+}
+
+bool platform_bring_holder_forward(const char* prefix) {
+    char path[1040], id[16] = {};
+    if (!lock_path(prefix, path, sizeof(path))) return false;
+    int descriptor = open(path, O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) return false;
+    ssize_t length = read(descriptor, id, sizeof(id) - 1);
+    close(descriptor);
+    long holder = length > 0 ? strtol(id, nullptr, 10) : 0;
+    if (holder <= 0 || holder > INT32_MAX) return false;
+    // Only a copy of this very program is signalled: for a moment the file may
+    // still hold the id of an earlier holder, by now another process's.
+    char process[16], own[1024], theirs[1024];
+    snprintf(process, sizeof(process), "%ld", holder);
+    if (!executable_of("self", own, sizeof(own)) ||
+        !executable_of(process, theirs, sizeof(theirs)) || strcmp(own, theirs) != 0)
+        return false;
+    return kill((pid_t)holder, SIGUSR1) == 0;
+}
+
+bool platform_take_forward_request() {
+    if (!forward_requested) return false;
+    forward_requested = 0;
     return true;
 }
 

@@ -128,13 +128,6 @@ void platform_raise_main_thread_priority() {
 
 void platform_lower_solver_thread_priority() {}
 
-bool platform_file_mtime(const char* path, int64_t* mtime) {
-    struct _stat64i32 status;
-    if (_stat64i32(path, &status) != 0) return false;
-    *mtime = (int64_t)status.st_mtime;
-    return true;
-}
-
 // The longest path the program makes, in UTF-16 units.
 static const int wide_path_capacity = 1040;
 
@@ -142,6 +135,28 @@ static const int wide_path_capacity = 1040;
 // in the user's code page into question marks.
 static bool to_wide(const char* utf8, wchar_t* out, int capacity) {
     return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, -1, out, capacity) > 0;
+}
+
+// The saves' times are compared across folders with any name.
+bool platform_file_mtime(const char* path, int64_t* mtime) {
+    wchar_t wide[wide_path_capacity];
+    struct _stat64i32 status;
+    if (!to_wide(path, wide, wide_path_capacity) || _wstat64i32(wide, &status) != 0) return false;
+    *mtime = (int64_t)status.st_mtime;
+    return true;
+}
+
+// A virus scanner, the search indexer or a sync client may hold a new file
+// open for a moment: a rename or removal it refuses is tried again until
+// `give_up` (GetTickCount64 time). False when the last call's error is
+// another one or the time is up.
+static bool wait_while_held(ULONGLONG give_up) {
+    DWORD error = GetLastError();
+    bool held = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
+                error == ERROR_LOCK_VIOLATION;
+    if (!held || GetTickCount64() >= give_up) return false;
+    Sleep(20);
+    return true;
 }
 
 FILE* platform_open_file(const char* path, const char* mode) {
@@ -156,23 +171,19 @@ bool platform_remove_file(const char* path) {
 }
 
 bool platform_sync_file(FILE* file) {
-    // _commit is FlushFileBuffers on the file's handle.
-    return _commit(_fileno(file)) == 0;
+    if (FlushFileBuffers((HANDLE)_get_osfhandle(_fileno(file)))) return true;
+    // Devices and file systems that cannot flush say so; the data reaches them all the same.
+    DWORD error = GetLastError();
+    return error == ERROR_INVALID_FUNCTION || error == ERROR_NOT_SUPPORTED;
 }
 
 bool platform_replace_file(const char* from, const char* to) {
     wchar_t wide_from[wide_path_capacity], wide_to[wide_path_capacity];
     if (!to_wide(from, wide_from, wide_path_capacity) || !to_wide(to, wide_to, wide_path_capacity))
         return false;
-    // A virus scanner, the search indexer or a sync client may hold the old
-    // file open for a moment: the rename is refused until it lets go.
     ULONGLONG give_up = GetTickCount64() + 200;
     while (!MoveFileExW(wide_from, wide_to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DWORD error = GetLastError();
-        bool held = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
-                    error == ERROR_LOCK_VIOLATION;
-        if (!held || GetTickCount64() >= give_up) return false;
-        Sleep(20);
+        if (!wait_while_held(give_up)) return false;
     }
     return true;
 }
@@ -190,18 +201,18 @@ bool platform_folder_writable(const char* prefix) {
     int n = snprintf(probe, sizeof(probe), "%s.write-probe.%u", prefix, platform_process_id());
     wchar_t wide[wide_path_capacity];
     if (n < 0 || n >= (int)sizeof(probe) || !to_wide(probe, wide, wide_path_capacity)) return false;
-    HANDLE file =
-        CreateFileW(wide, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        CloseHandle(file);
-    } else if (GetLastError() != ERROR_FILE_EXISTS) {
-        return false;
+    // A probe left by a killed process of the same id is taken over.
+    HANDLE file = CreateFileW(wide, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_TEMPORARY, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    ULONGLONG give_up = GetTickCount64() + 100;
+    while (!DeleteFileW(wide) && wait_while_held(give_up)) {
     }
-    // A probe left by a killed process of the same id goes too.
-    return DeleteFileW(wide) != 0;
+    return true;
 }
 
-bool platform_user_data_folder(char* out, int capacity) {
+bool platform_user_data_folder(char* out, int capacity, bool make) {
     PWSTR local = nullptr;
     bool found = SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &local));
     wchar_t folder[wide_path_capacity];
@@ -215,7 +226,8 @@ bool platform_user_data_folder(char* out, int capacity) {
     // The folder's path is the caller's to free, found or not.
     CoTaskMemFree(local);
     if (!found) return false;
-    if (!CreateDirectoryW(folder, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    if (make && !CreateDirectoryW(folder, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        return false;
     int n = WideCharToMultiByte(CP_UTF8, 0, folder, -1, out, capacity - 1, nullptr, nullptr);
     if (n <= 0) return false;
     out[n - 1] = '\\';
@@ -223,16 +235,101 @@ bool platform_user_data_folder(char* out, int capacity) {
     return true;
 }
 
-uint32_t platform_process_id() {
-    return (uint32_t)GetCurrentProcessId();
+void platform_list_folder(const char* prefix, void (*visit)(const char* name, void* context),
+                          void* context) {
+    char pattern[1040];
+    wchar_t wide[wide_path_capacity];
+    int n = snprintf(pattern, sizeof(pattern), "%s*", prefix);
+    if (n < 0 || n >= (int)sizeof(pattern) || !to_wide(pattern, wide, wide_path_capacity)) return;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(wide, &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        char name[MAX_PATH * 3];
+        if (WideCharToMultiByte(CP_UTF8, 0, found.cFileName, -1, name, sizeof(name), nullptr,
+                                nullptr) > 0)
+            visit(name, context);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
 }
 
-// The program's shown window on this thread, to own a message box; none
-// before the game window opens (GLFW's helper window stays hidden).
+bool platform_process_running(uint32_t id) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+    // A process of another user may refuse us, but it is there.
+    if (!process) return GetLastError() == ERROR_ACCESS_DENIED;
+    DWORD code = 0;
+    bool running = GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+    CloseHandle(process);
+    return running;
+}
+
+static bool lock_path(const char* prefix, wchar_t* out) {
+    char path[1040];
+    int n = snprintf(path, sizeof(path), "%s.lock", prefix);
+    return n > 0 && n < (int)sizeof(path) && to_wide(path, out, wide_path_capacity);
+}
+
+// The lock is the open handle: others may read the file (our id) but not
+// open it for writing until the process ends.
+FolderLock platform_lock_folder(const char* prefix) {
+    wchar_t wide[wide_path_capacity];
+    if (!lock_path(prefix, wide)) return FolderLock::failed;
+    HANDLE file = CreateFileW(wide, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return GetLastError() == ERROR_SHARING_VIOLATION ? FolderLock::held_by_another
+                                                         : FolderLock::failed;
+    }
+    char id[16];
+    int n = snprintf(id, sizeof(id), "%lu\n", GetCurrentProcessId());
+    DWORD written = 0;
+    if (WriteFile(file, id, (DWORD)n, &written, nullptr)) SetEndOfFile(file);
+    return FolderLock::taken;
+}
+
+// The first shown window of a process: the game window of another copy, or
+// this one's own to own a message box (none before the game window opens, as
+// GLFW's helper window stays hidden).
+struct ShownWindow {
+    DWORD process;
+    HWND window;
+};
+
 static BOOL CALLBACK take_shown_window(HWND window, LPARAM found) {
-    if (!IsWindowVisible(window)) return TRUE;
-    *(HWND*)found = window;
+    ShownWindow* shown = (ShownWindow*)found;
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != shown->process || !IsWindowVisible(window)) return TRUE;
+    shown->window = window;
     return FALSE;
+}
+
+// A program started by the user may set the foreground window, which the
+// holder, in the background, may not.
+bool platform_bring_holder_forward(const char* prefix) {
+    wchar_t wide[wide_path_capacity];
+    if (!lock_path(prefix, wide)) return false;
+    HANDLE file = CreateFileW(wide, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    char id[16] = {};
+    DWORD length = 0;
+    bool read = ReadFile(file, id, sizeof(id) - 1, &length, nullptr);
+    CloseHandle(file);
+    ShownWindow holder = {read ? (DWORD)strtoul(id, nullptr, 10) : 0, nullptr};
+    if (holder.process == 0) return false;
+    EnumWindows(take_shown_window, (LPARAM)&holder);
+    if (!holder.window) return false;
+    if (IsIconic(holder.window)) ShowWindow(holder.window, SW_RESTORE);
+    return SetForegroundWindow(holder.window) != 0;
+}
+
+bool platform_take_forward_request() {
+    return false;
+}
+
+uint32_t platform_process_id() {
+    return (uint32_t)GetCurrentProcessId();
 }
 
 // The end of a session as the system announces it. The console handler runs
@@ -283,9 +380,10 @@ void platform_report_error(const char* message) {
     platform_write_message(message);
     wchar_t text[2048];
     if (!to_wide(message, text, 2048)) return;
-    HWND owner = nullptr;
+    ShownWindow owner = {GetCurrentProcessId(), nullptr};
     EnumThreadWindows(GetCurrentThreadId(), take_shown_window, (LPARAM)&owner);
-    MessageBoxW(owner, text, L"Tessarin", MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TOPMOST);
+    MessageBoxW(owner.window, text, L"Tessarin",
+                MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TOPMOST);
 }
 
 // Windows ends the process soon after WM_ENDSESSION returns, without a
@@ -304,11 +402,11 @@ static LRESULT CALLBACK session_window_procedure(HWND window, UINT message, WPAR
 void platform_watch_session_end(bool (*save)()) {
     session_end.save = save;
     session_end.saved.store(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    HWND window = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), take_shown_window, (LPARAM)&window);
-    if (!window) return;
+    ShownWindow shown = {GetCurrentProcessId(), nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), take_shown_window, (LPARAM)&shown);
+    if (!shown.window) return;
     session_end.glfw_procedure =
-        (WNDPROC)SetWindowLongPtrW(window, GWLP_WNDPROC, (LONG_PTR)session_window_procedure);
+        (WNDPROC)SetWindowLongPtrW(shown.window, GWLP_WNDPROC, (LONG_PTR)session_window_procedure);
 }
 
 bool platform_session_ending() {

@@ -83,9 +83,11 @@ SectionEnd
 
 Section "Uninstall"
     !insertmacro REMOVE_PROGRAM
-    ; Temporary files of a save or a start that was cut short.
+    ; Temporary files of a save or a start that was cut short, and the lock
+    ; that keeps a second copy off the save.
     Delete "$INSTDIR\autosave.*.tmp"
     Delete "$INSTDIR\.write-probe.*"
+    Delete "$INSTDIR\.lock"
     Delete "$INSTDIR\uninstall.exe"
     ; Removed only when empty: the save stays.
     RMDir "$INSTDIR"

@@ -107,6 +107,9 @@ class Session:
         self.display = ":" + number
         self.env = dict(os.environ, DISPLAY=self.display)
         self.env.pop("WAYLAND_DISPLAY", None)
+        # The user's data folder of the session's own: start-up reads a save
+        # there too, and a failed save goes there.
+        self.env["XDG_DATA_HOME"] = os.path.join(self.work, "data")
         self.window_manager = None
         if window_manager:
             self.start_window_manager()

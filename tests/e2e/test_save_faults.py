@@ -1,15 +1,23 @@
-"""An "autosave" that cannot be written at exit: the program still ends with
-status 0, an old save stays as it was and nothing half-written is left. A
-run folder that cannot be written sends the save to the user's data folder."""
+"""An "autosave" that cannot be written: the save goes to the user's data
+folder, and with neither folder the user is told; an old save stays as it
+was and nothing half-written is left. A run folder that cannot be written
+sends the save to the user's data folder. The givens are saved a second
+after they change; a second copy on the same save hands over to the first."""
 
 import os
 import pwd
 import shutil
+import subprocess
+import time
 
-from harness import autosave_bytes, cell_centre, check, palette_centre, responds, run, shows_digit
+from Xlib import X, display as xdisplay
+
+from harness import (autosave_bytes, cell_centre, check, palette_centre, responds, run,
+                     shows_digit, wait_until)
 
 OLD = autosave_bytes("123" + "." * 78)
 NEW = autosave_bytes("123" + "." * 37 + "7" + "." * 40)
+GIVEN = autosave_bytes("." * 40 + "7" + "." * 40)
 
 
 def temporaries(folder):
@@ -38,15 +46,21 @@ def enter_a_given(s):
     check(shows_digit(s.screenshot(keep=False), 40), "the new given is drawn")
 
 
+def user_data(s):
+    return os.path.join(s.env["XDG_DATA_HOME"], "tessarin")
+
+
 def save_target_is_a_folder(s):
     os.mkdir(s.path("autosave"))
     s.start()
     enter_a_given(s)
     s.key("q")
-    check(s.wait_exit() == 0, "exit status when the save cannot be written")
+    check(s.wait_exit() == 0, "exit status when the run folder's save cannot be written")
     check(os.path.isdir(s.path("autosave")) and not os.listdir(s.path("autosave")),
           "the folder named autosave is untouched")
     check(not temporaries(s.run_dir), "no temporary file left behind")
+    with open(os.path.join(user_data(s), "autosave"), "rb") as f:
+        check(f.read() == GIVEN, "the givens are in the user's data folder")
     check(not s.sanitizer_reports(), "sanitizer reports: %s" % s.sanitizer_reports())
 
 
@@ -87,7 +101,7 @@ def unwritable_folder(s):
         responds(s)
         s.key("q")
         check(s.wait_exit() == 0, "exit status when the folder cannot be written")
-        check(sorted(os.listdir(data)) == ["autosave", "tmp"],
+        check(sorted(os.listdir(data)) == [".lock", "autosave", "tmp"],
               "the user's data folder holds %s" % sorted(os.listdir(data)))
         with open(os.path.join(data, "autosave"), "rb") as f:
             check(f.read() == NEW, "the givens are saved in the user's data folder")
@@ -111,7 +125,7 @@ def unwritable_folder(s):
 
 def gdb_kill_at(s, where):
     """Runs the program under gdb, which kills it (SIGKILL) at a point of the
-    final save; `where` holds gdb commands that stop there."""
+    save that follows a change; `where` holds gdb commands that stop there."""
     commands = ["set breakpoint pending on", "set confirm off",
                 'break write_file_replacing if $_streq(path, "autosave")', "run"]
     commands += where + ["kill"]
@@ -143,7 +157,6 @@ def crash_while_saving(s):
         gdb_kill_at(s, where)
         s.start()
         enter_a_given(s)
-        s.key("q")
         s.wait_exit(60)
         check(s.read("autosave") == OLD, "%s: the old save is intact" % what)
         left = temporaries(s.run_dir)
@@ -162,13 +175,96 @@ def crash_while_saving(s):
         s.key("q")
         check(s.wait_exit() == 0, "%s: exit status of the next run" % what)
         check(s.read("autosave") == NEW, "%s: the next run saves" % what)
-        # Each process has a temporary file of its own: the killed one's
-        # stays, never read, and the next run's is gone.
-        check(temporaries(s.run_dir) == left, "%s: temporary files %s"
+        # The killed process's temporary file is never read; the next start
+        # sweeps it away, as its process is gone.
+        check(temporaries(s.run_dir) == [], "%s: temporary files %s"
               % (what, temporaries(s.run_dir)))
-        os.remove(s.path(left[0]))
         s.write(OLD, "autosave")
     check(not s.sanitizer_reports(), "sanitizer reports: %s" % s.sanitizer_reports())
 
 
-run([save_target_is_a_folder, unwritable_folder, crash_while_saving])
+def killed_after_a_change(s):
+    """A kill -9 two seconds after a change keeps the new given. Temporary
+    files of unfinished writes go at the start when over an hour old or their
+    process is gone; a running process's fresh one stays."""
+    hours_ago = time.time() - 2 * 3600
+    os.mkdir(s.path("tmp"))
+    live = "autosave.%d.tmp" % os.getpid()
+    for name in ("autosave.99999.tmp", os.path.join("tmp", "font.digit_font.32.99999.tmp"), live):
+        s.write(b"x", name)
+        if name != live:
+            os.utime(s.path(name), (hours_ago, hours_ago))
+    s.start()
+    check(temporaries(s.run_dir) == [live], "temporary files %s" % temporaries(s.run_dir))
+    check(not [n for n in os.listdir(s.path("tmp")) if n.endswith(".tmp")], "font temporaries")
+    enter_a_given(s)
+    time.sleep(2)
+    s.program.kill()
+    s.program.wait()
+    check(s.read("autosave") == GIVEN, "the given is saved")
+
+
+def unwritable_mid_run(s):
+    """The run folder, then the user's data folder too, remounted read-only
+    while the program runs, in a mount namespace of its own: the given lands
+    in the data folder; with neither, the title says so, the end says so with
+    status 1, and the saves stay as they were."""
+    data = user_data(s)
+    os.makedirs(data)
+    s.write(OLD, "autosave")
+    binds = " && ".join("mount --bind '%s' '%s'" % (f, f) for f in (s.run_dir, data))
+    s.command = ["unshare", "-m", "--propagation", "private", "sh", "-c",
+                 binds + ' && exec "$0"', s.path("tessarin")]
+    s.start()
+
+    def read_only(folder):
+        subprocess.run(["nsenter", "-t", str(s.program.pid), "-m", "mount", "-o",
+                        "remount,bind,ro", folder], check=True)
+
+    def data_save():
+        with open(os.path.join(data, "autosave"), "rb") as f:
+            return f.read()
+
+    read_only(s.run_dir)
+    enter_a_given(s)
+    wait_until(lambda: os.path.exists(os.path.join(data, "autosave")) and data_save() == NEW,
+               10, "the save in the user's data folder")
+    read_only(data)
+    s.click(*cell_centre(0))
+    wait_until(lambda: "the givens could not be saved" in s.title(), 10, "the notice")
+    s.key("q")
+    check(s.wait_exit() == 1, "exit status when nothing could be saved")
+    check("the givens could not be saved" in s.stderr(), "stderr: %s" % s.stderr())
+    check(s.read("autosave") == OLD and data_save() == NEW, "the saves are untouched")
+    check(not temporaries(s.run_dir) and not temporaries(data), "temporary files left")
+
+
+def second_copy(s):
+    """A second start on the same save ends at once with status 0, touches
+    nothing and brings the first copy's window to the front."""
+    s.write(OLD, "autosave")
+    s.start()
+    first = s.program
+    before = snapshot(s.run_dir)
+
+    def focus():
+        return subprocess.run(["xdotool", "getwindowfocus"], env=s.env, capture_output=True,
+                              text=True).stdout.strip()
+
+    conn = xdisplay.Display(s.display)
+    conn.set_input_focus(conn.screen().root, X.RevertToParent, X.CurrentTime)
+    conn.sync()
+    conn.close()
+    check(focus() != s.window, "the focus is elsewhere before the second start")
+    s.start(expect_window=False)
+    check(s.wait_exit() == 0, "exit status of the second copy: %s" % s.stderr())
+    s.program = first
+    wait_until(lambda: focus() == s.window, 10, "the first window in front")
+    check(snapshot(s.run_dir) == before, "the second copy changed the run folder")
+    responds(s)
+    s.key("q")
+    check(s.wait_exit() == 0, "exit status of the first copy")
+    check(s.read("autosave") == OLD, "the save is the first copy's")
+
+run([save_target_is_a_folder, unwritable_folder, crash_while_saving, killed_after_a_change,
+     unwritable_mid_run, second_copy])

@@ -11,6 +11,7 @@ read back with binutils' windres, with or without wine. The run under wine is
 skipped only when wine is neither installed nor installable.
 """
 
+import glob
 import os
 import re
 import shutil
@@ -109,22 +110,28 @@ def box_owned_by_game_window(wine):
     os.rename(wine.path("fonts", "away.ttf"), wine.path("fonts", "arialbd.ttf"))
 
 
-def save_while_held(wine, saved, new):
+def save_while_held(wine, new):
     """Another program holds "autosave" open without sharing when the program
     saves at exit: the rename is tried again for about 200 ms. Held for 2 s,
-    the save gives up and the old one stays whole; let go after 150 ms, the
-    new save lands."""
+    the save gives up there and goes to the user's data folder, leaving the
+    file beside the exe whole; let go after 150 ms, the save lands beside the
+    exe. The first run enters a given, saved a second later before the hold."""
     helper = os.path.join(wine.elsewhere, "hold_file.exe")
     subprocess.run(["x86_64-w64-mingw32-gcc", "-O2", "-o", helper,
                     os.path.join(os.path.dirname(os.path.abspath(__file__)), "hold_file.c")],
                    check=True)
-    for hold_ms, expected in ((2000, saved), (150, new)):
+    data = os.path.join(wine.env["WINEPREFIX"], "drive_c", "users", "*", "AppData", "Local",
+                        "Tessarin", "autosave")
+    for hold_ms in (2000, 150):
         # A program started while wine's server shuts down after the last
         # one waits about 10 s for it: let it end first.
         subprocess.run(["wineserver", "-w"], env=wine.env, check=True)
         wine.start()
-        wine.click(*palette_centre(7))
-        wine.click(*cell_centre(41))
+        if hold_ms == 2000:
+            wine.click(*palette_centre(7))
+            wine.click(*cell_centre(41))
+            wait_until(lambda: wine.read("autosave") == new, 10, "the save after the change")
+        published = os.stat(wine.path("autosave")).st_mtime_ns
         hold = subprocess.Popen(["wine", helper, "Z:" + wine.path("autosave").replace("/", "\\"),
                                  str(hold_ms)], cwd=wine.elsewhere, env=wine.env,
                                 stdout=subprocess.PIPE, text=True)
@@ -134,8 +141,13 @@ def save_while_held(wine, saved, new):
             check(wine.wait_exit() == 0, "exit status with the save held %d ms" % hold_ms)
         finally:
             hold.wait()
-        check(wine.read("autosave") == expected, "held %d ms: autosave %s"
+        check(wine.read("autosave") == new, "held %d ms: autosave %s"
               % (hold_ms, wine.read("autosave").hex()))
+        landed = os.stat(wine.path("autosave")).st_mtime_ns != published
+        check(landed == (hold_ms == 150), "held %d ms: saved beside the exe: %s"
+              % (hold_ms, landed))
+        with open(glob.glob(data)[0], "rb") as f:
+            check(f.read() == new, "held %d ms: the save in the data folder" % hold_ms)
         left = [name for name in os.listdir(wine.run_dir) if name.endswith(".tmp")]
         check(not left, "held %d ms: temporary files left: %s" % (hold_ms, left))
 
@@ -160,6 +172,11 @@ def run_windows(zip_path, shots):
             wine.click(*palette_centre(5))
             wine.click(*cell_centre(40))
             check(shows_digit(wine.screenshot(name="windows_given"), 40), "the given 5 not shown")
+            # A second start on the same save brings the first one forward and ends.
+            second = subprocess.run(wine.command, cwd=wine.elsewhere, env=wine.env, timeout=60,
+                                    stderr=subprocess.PIPE, text=True)
+            check(second.returncode == 0, "second copy: status %d, %s"
+                  % (second.returncode, second.stderr))
 
             # The Windows clipboard through wine's bridge to X's: nine lines
             # with Windows line ends pasted, the board copied, the 5 put back.
@@ -198,8 +215,7 @@ def run_windows(zip_path, shots):
                   "autosave in the Polish folder at the end of the session")
             check(font_cache(wine) == cache, "font cache in the Polish folder")
             check(os.listdir(wine.elsewhere) == [], "files left in the starting folder")
-            save_while_held(wine, wine.read("autosave"),
-                            autosave_bytes("7" + "." * 39 + "57" + "." * 39))
+            save_while_held(wine, autosave_bytes("7" + "." * 39 + "57" + "." * 39))
 
             # Windows at 200 % (192 dots per inch): double pixel density.
             wine.set_log_pixels(192)

@@ -1,15 +1,28 @@
 // Safe whole-file writes shared by two processes, and the user's data folder.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <sched.h>
 #include <string>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
 #include "common/files.h"
 #include "platform/platform.h"
+
+// The C library's fsync, answering as a file system that cannot sync a file
+// does while a test sets an error.
+static int fsync_error;
+extern "C" int fsync(int descriptor) {
+    if (!fsync_error) return (int)syscall(SYS_fsync, descriptor);
+    errno = fsync_error;
+    return -1;
+}
 
 namespace {
 
@@ -74,7 +87,7 @@ TEST_F(ScratchFolder, UserDataFolderFollowsTheXdgRules) {
     // XDG_DATA_HOME first; every missing folder made, the last one private.
     setenv("HOME", home.c_str(), 1);
     setenv("XDG_DATA_HOME", data_home.c_str(), 1);
-    ASSERT_TRUE(platform_user_data_folder(out, sizeof(out)));
+    ASSERT_TRUE(platform_user_data_folder(out, sizeof(out), true));
     EXPECT_EQ(std::string(out), data_home + "/tessarin/");
     struct stat status;
     ASSERT_EQ(stat(out, &status), 0);
@@ -84,7 +97,7 @@ TEST_F(ScratchFolder, UserDataFolderFollowsTheXdgRules) {
 
     // A relative XDG_DATA_HOME does not count: ~/.local/share, made as needed.
     setenv("XDG_DATA_HOME", "relative/data", 1);
-    ASSERT_TRUE(platform_user_data_folder(out, sizeof(out)));
+    ASSERT_TRUE(platform_user_data_folder(out, sizeof(out), true));
     EXPECT_EQ(std::string(out), home + "/.local/share/tessarin/");
     EXPECT_EQ(stat(out, &status), 0);
 
@@ -94,12 +107,51 @@ TEST_F(ScratchFolder, UserDataFolderFollowsTheXdgRules) {
     FILE* file = fopen((folder + "/file").c_str(), "w");
     ASSERT_TRUE(file);
     fclose(file);
-    EXPECT_FALSE(platform_user_data_folder(out, sizeof(out)));
+    EXPECT_FALSE(platform_user_data_folder(out, sizeof(out), true));
     unsetenv("HOME");
-    EXPECT_FALSE(platform_user_data_folder(out, sizeof(out)));
+    EXPECT_FALSE(platform_user_data_folder(out, sizeof(out), true));
     setenv("HOME", home.c_str(), 1);
-    EXPECT_FALSE(platform_user_data_folder(out, (int)home.size() + 5));
+    EXPECT_FALSE(platform_user_data_folder(out, (int)home.size() + 5, true));
 
     if (home_before) setenv("HOME", saved_home.c_str(), 1);
     if (data_home_before) setenv("XDG_DATA_HOME", saved_data_home.c_str(), 1);
+}
+
+TEST_F(ScratchFolder, SyncThatCannotBeDoneStillPublishes) {
+    std::string path = folder + "/autosave";
+    ASSERT_TRUE(write_file_replacing(path.c_str(), "old", 3));
+    fsync_error = EINVAL;
+    EXPECT_TRUE(write_file_replacing(path.c_str(), "new", 3));
+    // A real write error keeps the old file, and no temporary one.
+    fsync_error = EIO;
+    EXPECT_FALSE(write_file_replacing(path.c_str(), "bad", 3));
+    fsync_error = 0;
+    char* read = read_whole_file(path.c_str(), nullptr);
+    EXPECT_STREQ(read, "new");
+    free(read);
+    std::string command = "test \"$(ls -A '" + folder + "')\" = autosave";
+    EXPECT_EQ(system(command.c_str()), 0);
+}
+
+// The probe is a mount point in a mount namespace of a child process's own,
+// which no unlink removes; the folder still counts as writable.
+TEST_F(ScratchFolder, ProbeThatCannotBeRemovedStillCountsAsWritable) {
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::string probe = folder + "/.write-probe." + std::to_string(getpid());
+        std::string held = folder + "/held";
+        bool ready = unshare(CLONE_NEWNS) == 0 &&
+                     mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+                     system(("touch '" + probe + "' '" + held + "'").c_str()) == 0 &&
+                     mount(held.c_str(), probe.c_str(), nullptr, MS_BIND, nullptr) == 0;
+        if (!ready) _exit(2);
+        _exit(platform_folder_writable((folder + "/").c_str()) && unlink(probe.c_str()) != 0 ? 0
+                                                                                             : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 2) GTEST_SKIP() << "no private mount namespace (needs root)";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utime.h>
 #include <vector>
 
 #include "common/files.h"
@@ -24,10 +25,13 @@ class AutosaveFiles : public ::testing::Test {
         ASSERT_TRUE(mkdtemp(pattern));
         folder = pattern;
         ASSERT_EQ(chdir(folder.c_str()), 0);
+        // A failed save goes on to the user's data folder: a private one.
+        setenv("XDG_DATA_HOME", (folder + "/data").c_str(), 1);
         reset_game_state();
     }
     void TearDown() override {
-        save_folder.prefix[0] = 0;
+        save_folder = SaveFolder{};
+        unsetenv("XDG_DATA_HOME");
         ASSERT_EQ(chdir(previous_folder), 0);
         std::string command = "rm -rf '" + folder + "'";
         ASSERT_EQ(system(command.c_str()), 0);
@@ -169,7 +173,9 @@ TEST_F(AutosaveFiles, FailedSaveKeepsTheOldFile) {
     write_bytes("autosave", old_bytes);
     fill_with_solver_digits();
 
-    // The temporary file cannot be made: nothing is written.
+    // The temporary file cannot be made here, and the user's data folder
+    // cannot be made: nothing is written.
+    write_bytes("data", {});
     const std::string temporary = temporary_of("autosave");
     ASSERT_EQ(mkdir(temporary.c_str(), 0777), 0);
     EXPECT_FALSE(save_board());
@@ -186,26 +192,35 @@ TEST_F(AutosaveFiles, FailedSaveKeepsTheOldFile) {
     EXPECT_TRUE(S_ISDIR(status.st_mode));
 }
 
-// With the executable's folder read-only the save lives in the user's folder;
-// the old save beside the executable is read until the first save there.
-TEST_F(AutosaveFiles, UserFolderTakesOverFromTheWorkingDirectory) {
+void set_mtime(const char* path, time_t when) {
+    struct utimbuf times = {when, when};
+    ASSERT_EQ(utime(path, &times), 0);
+}
+
+// The executable's folder and the user's both hold a save: the newer is read,
+// whichever folder the saves go to now.
+TEST_F(AutosaveFiles, NewerSaveIsRead) {
     std::vector<uint8_t> old_bytes = expected_image();
     old_bytes[41] = 3;
     write_bytes("autosave", old_bytes);
-    ASSERT_EQ(mkdir("user", 0700), 0);
-    snprintf(save_folder.prefix, sizeof(save_folder.prefix), "%s/user/", folder.c_str());
-
-    load_board();
-    EXPECT_EQ(cell_value(40), 3);
-    fill_with_solver_digits();
-    ASSERT_TRUE(save_board());
-    EXPECT_EQ(read_bytes("user/autosave"), expected_image());
-    EXPECT_EQ(read_bytes("autosave"), old_bytes);
-
-    reset_game_state();
-    load_board();
-    EXPECT_EQ(cell_value(0), 5);
-    EXPECT_EQ(cell_value(40), 0);
+    ASSERT_EQ(system("mkdir -p data/tessarin"), 0);
+    write_bytes("data/tessarin/autosave", expected_image());
+    snprintf(save_folder.user_prefix, sizeof(save_folder.user_prefix), "%s/data/tessarin/",
+             folder.c_str());
+    const char* prefixes[] = {"", save_folder.user_prefix};
+    for (const char* prefix : prefixes) {
+        snprintf(save_folder.prefix, sizeof(save_folder.prefix), "%s", prefix);
+        set_mtime("autosave", 2000000000);
+        set_mtime("data/tessarin/autosave", 1900000000);
+        reset_game_state();
+        load_board();
+        EXPECT_EQ(cell_value(40), 3) << prefix;
+        set_mtime("data/tessarin/autosave", 2000000001);
+        reset_game_state();
+        load_board();
+        EXPECT_EQ(cell_value(40), 0) << prefix;
+        EXPECT_EQ(cell_value(80), 9) << prefix;
+    }
 }
 
 } // namespace

@@ -19,4 +19,6 @@ bool show_loading_screen();
 // Phase 3: the loading screen's resources go, the game starts, clocks reset.
 bool enter_game();
 // One frame's work: statistics, events, file watches, clear, game drawing.
-void run_frame();
+// False when the window is minimised: then it only waits for events and
+// watches files, and there is nothing to show.
+bool run_frame();

@@ -2,6 +2,8 @@
 
 #include <GLFW/glfw3.h>
 
+#include <algorithm>
+
 #include "app/app.h"
 #include "app/clipboard.h"
 #include "game/game_screen.h"
@@ -9,6 +11,37 @@
 #include "render/renderer.h"
 
 WindowedGeometry windowed_geometry;
+bool window_minimised;
+
+int overlap_area(int x, int y, int width, int height, int other_x, int other_y, int other_width,
+                 int other_height) {
+    int across = std::min(x + width, other_x + other_width) - std::max(x, other_x);
+    int down = std::min(y + height, other_y + other_height) - std::max(y, other_y);
+    return across > 0 && down > 0 ? across * down : 0;
+}
+
+// The monitor that holds most of the window; the primary one when it holds none.
+static GLFWmonitor* monitor_under_window() {
+    GLFWmonitor* best = glfwGetPrimaryMonitor();
+    int x, y, width, height;
+    glfwGetWindowPos(main_window, &x, &y);
+    glfwGetWindowSize(main_window, &width, &height);
+    int count = 0;
+    GLFWmonitor** monitors = glfwGetMonitors(&count);
+    int most = 0;
+    for (int i = 0; i < count; i++) {
+        const GLFWvidmode* mode = glfwGetVideoMode(monitors[i]);
+        if (!mode) continue;
+        int monitor_x, monitor_y;
+        glfwGetMonitorPos(monitors[i], &monitor_x, &monitor_y);
+        int area =
+            overlap_area(x, y, width, height, monitor_x, monitor_y, mode->width, mode->height);
+        if (area <= most) continue;
+        most = area;
+        best = monitors[i];
+    }
+    return best;
+}
 
 void toggle_fullscreen() {
     if (glfwGetWindowMonitor(main_window)) {
@@ -16,7 +49,7 @@ void toggle_fullscreen() {
                              windowed_geometry.width, windowed_geometry.height, 0);
         return;
     }
-    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+    GLFWmonitor* monitor = monitor_under_window();
     if (!monitor) return;
     const GLFWvidmode* mode = glfwGetVideoMode(monitor);
     if (!mode) return;
@@ -49,8 +82,8 @@ void on_mouse_button(GLFWwindow* window, int button, int action, int) {
     if (action > 1 || button > 1) return;
     double x, y;
     glfwGetCursorPos(window, &x, &y);
-    // The cursor is in window pixels; the layout is in units of pixel_scale pixels.
-    handle_click(action == GLFW_PRESS, (float)(x / pixel_scale), (float)(y / pixel_scale));
+    // The cursor is in window pixels; the layout is in units of view_scale pixels.
+    handle_click(action == GLFW_PRESS, (float)(x / view_scale), (float)(y / view_scale));
 }
 
 void on_framebuffer_size(GLFWwindow*, int width, int height) {
@@ -58,4 +91,8 @@ void on_framebuffer_size(GLFWwindow*, int width, int height) {
     // The clickable centres follow the drawing area, so clicks keep landing on
     // what is drawn after a resize or a switch to full screen.
     game_resize(view_width, view_height);
+}
+
+void on_iconify(GLFWwindow*, int iconified) {
+    window_minimised = iconified == GLFW_TRUE;
 }

@@ -29,8 +29,15 @@ struct WindowedGeometry {
 };
 extern WindowedGeometry windowed_geometry;
 
+// The area two rectangles share (0 when apart).
+int overlap_area(int x, int y, int width, int height, int other_x, int other_y, int other_width,
+                 int other_height);
+// Full screen on the monitor that holds most of the window, or back.
 void toggle_fullscreen();
 
 void on_key(GLFWwindow* window, int key, int scancode, int action, int mods);
 void on_mouse_button(GLFWwindow* window, int button, int action, int mods);
 void on_framebuffer_size(GLFWwindow* window, int width, int height);
+// Minimising and restoring: the frame loop rests while the window is minimised.
+extern bool window_minimised;
+void on_iconify(GLFWwindow* window, int iconified);

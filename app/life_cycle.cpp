@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "app/frame_clock.h"
 #include "app/frame_statistics.h"
+#include "app/input.h"
 #include "game/autosave.h"
 #include "game/game_screen.h"
 #include "platform/platform.h"
@@ -27,9 +28,15 @@ static void come_forward() {
     glfwFocusWindow(main_window);
 }
 
-void run_frame() {
+// Minimised, nobody sees a frame: the loop sleeps until an event comes,
+// waking often enough for the file watches; a search goes on meanwhile.
+static constexpr double rest_wake_seconds = 0.25;
+
+bool run_frame() {
+    bool resting = window_minimised;
+    if (resting) glfwWaitEventsTimeout(rest_wake_seconds);
     frame_clock.frame_start = clock_seconds();
-    update_frame_statistics(frame_clock.frame_start);
+    if (!resting) update_frame_statistics(frame_clock.frame_start);
     glfwPollEvents();
     if (platform_session_ending()) quit_requested = true;
     if (platform_take_forward_request()) come_forward();
@@ -37,9 +44,12 @@ void run_frame() {
         show_title_notice(save_failed, frame_clock.frame_start);
     shader_reload_changed(frame_clock.frame_start);
     textures_reload_changed(frame_clock.frame_start);
+    // A window restored during the wait is drawn at once.
+    if (window_minimised) return false;
     glClear(GL_COLOR_BUFFER_BIT);
-    game_frame();
+    game_frame(frame_clock.frame_start);
     frame_clock.frame_time = clock_seconds() - frame_clock.frame_start;
+    return true;
 }
 
 // Every GL object goes before the window does. The board is saved only by an
@@ -76,9 +86,10 @@ int tessarin_main() {
     platform_raise_main_thread_priority();
     platform_pacing_begin();
     while (!quit_requested && !glfwWindowShouldClose(main_window)) {
-        run_frame();
-        glfwSwapBuffers(main_window);
-        pace_frame();
+        if (run_frame()) {
+            glfwSwapBuffers(main_window);
+            pace_frame();
+        }
     }
     platform_pacing_end();
 

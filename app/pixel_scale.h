@@ -1,18 +1,32 @@
-// How many framebuffer pixels a layout unit gets: chosen once at start-up,
-// before the window is made, from the monitor it opens on.
+// How many framebuffer pixels a layout unit gets, and where the window opens:
+// chosen once at start-up, before the window is first shown, from the monitor
+// it opens on and the frame the window manager puts around it.
 #pragma once
 
-#include <cstdint>
+struct GLFWwindow;
 
-// The window's size in layout units; it opens at this times the pixel scale.
-constexpr int window_units_width = 540;
-constexpr int window_units_height = 960;
+// The frame's thickness on each side of a window, in pixels.
+struct WindowFrame {
+    int left, top, right, bottom;
+};
 
-// 2 when the monitor asks for at least double density and a double-size
-// window with its frame fits the work area (pixels); otherwise 1.
-uint8_t pixel_scale_for(float content_scale_x, float content_scale_y, int work_width,
-                        int work_height);
+// The monitor's content scale, lowered where needed to the largest scale at
+// which the window (the layout times the scale, width rounded up) and its
+// frame fit the work area (pixels), rounded down to a 32nd. 1 when the work
+// area is unknown; never below a quarter nor above 4.
+float pixel_scale_for(float content_scale_x, float content_scale_y, int work_width, int work_height,
+                      WindowFrame frame);
 
-// The choice for the primary monitor, where the window opens; 1 without one.
-// Needs GLFW initialised.
-uint8_t choose_pixel_scale();
+// The window's width or height in pixels at a scale.
+int window_pixels(int units, float scale);
+
+// A content-area position along one axis, moved the least so that the window
+// and the frame on both sides lie inside [area_start, area_start + area_size)
+// where they can; the start of the area wins when they cannot.
+int position_inside(int position, int size, int frame_before, int frame_after, int area_start,
+                    int area_size);
+
+// Measures the hidden window's frame, sets pixel_scale for the primary
+// monitor, sizes the window and moves it inside the work area. Needs GLFW
+// initialised and the window not yet shown.
+void size_and_place_window(GLFWwindow* window);

@@ -73,13 +73,18 @@ static bool open_window() {
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
-    pixel_scale = choose_pixel_scale();
-    main_window = glfwCreateWindow(window_units_width * pixel_scale,
-                                   window_units_height * pixel_scale, "game", nullptr, nullptr);
+    // Hidden until sized and placed, so it never shows at the wrong size or
+    // partly off screen; full screen stays up when another window has focus.
+    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
+    glfwWindowHint(GLFW_AUTO_ICONIFY, GLFW_FALSE);
+    main_window =
+        glfwCreateWindow(layout_units_width, layout_units_height, "game", nullptr, nullptr);
     if (!main_window) {
         report_window_failure();
         return false;
     }
+    size_and_place_window(main_window);
+    glfwShowWindow(main_window);
     set_window_icon();
     glfwMakeContextCurrent(main_window);
     if (!gladLoadGL(glfwGetProcAddress)) {
@@ -89,6 +94,7 @@ static bool open_window() {
     glfwSetKeyCallback(main_window, on_key);
     glfwSetMouseButtonCallback(main_window, on_mouse_button);
     glfwSetFramebufferSizeCallback(main_window, on_framebuffer_size);
+    glfwSetWindowIconifyCallback(main_window, on_iconify);
     if (!renderer_init()) return false;
 
     int width, height;

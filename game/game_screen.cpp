@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/frame_clock.h"
 #include "game/autosave.h"
 #include "game/game_state.h"
 #include "game/layout.h"
@@ -82,22 +81,27 @@ static void draw_selection_outline(Vec2 centre) {
                       selection_outline, ink.r, ink.g, ink.b, ink.a);
 }
 
+// Line edges and widths on whole pixels: at any scale every line shows, sharp,
+// and the gaps between them differ by a pixel at most.
 static void draw_grid(Vec2 top_left) {
+    float left = snap_to_pixel(top_left.x);
+    float top = snap_to_pixel(top_left.y);
+    float width = snap_to_pixel(top_left.x + grid_side) - left;
+    float height = snap_to_pixel(top_left.y + grid_side) - top;
     for (int i = 0; i <= 9; i++) {
-        float thickness = i % 3 == 0 ? grid_thick_line : grid_thin_line;
+        float thickness = whole_pixels(i % 3 == 0 ? grid_thick_line : grid_thin_line);
         float offset = cell_size * (float)i;
-        draw_rect(Vec2{top_left.x, top_left.y + offset}, grid_side, thickness, ink.r, ink.g, ink.b,
-                  ink.a);
-    }
-    for (int i = 0; i <= 9; i++) {
-        float thickness = i % 3 == 0 ? grid_thick_line : grid_thin_line;
-        float offset = cell_size * (float)i;
-        draw_rect(Vec2{top_left.x + offset, top_left.y}, thickness, grid_side, ink.r, ink.g, ink.b,
-                  ink.a);
+        draw_rect(Vec2{left, snap_to_pixel(top_left.y + offset)}, width, thickness, ink.r, ink.g,
+                  ink.b, ink.a);
+        draw_rect(Vec2{snap_to_pixel(top_left.x + offset), top}, thickness, height, ink.r, ink.g,
+                  ink.b, ink.a);
     }
 }
 
-static void draw_cells() {
+// The givens of the selected digit pulse as sin(8 t): a period of 2 pi / 8 s.
+static const double pulse_period = 0.78539816339744831;
+
+static void draw_cells(double now) {
     int selected = game_state.selected_digit;
     for (int index = 0; index < board_cells; index++) {
         // One read per cell: the solver may change the value meanwhile, and
@@ -110,7 +114,10 @@ static void draw_cells() {
         if (game_state.board.given[index]) {
             colour = ink;
             if (value == selected) {
-                float pulse = 1.2f + 0.2f * sinf((float)(8.0 * clock_seconds()));
+                // The phase within one period keeps the sine smooth however
+                // long the program has run.
+                double phase = 8.0 * fmod(now, pulse_period);
+                float pulse = 1.2f + 0.2f * (float)sin(phase);
                 matrix_scale(pulse, pulse);
             }
         }
@@ -119,12 +126,12 @@ static void draw_cells() {
     }
 }
 
-void game_frame() {
+void game_frame(double now) {
     draw_rect(Vec2{0, 0}, view_width, view_height, background.r, background.g, background.b,
               background.a);
     draw_text_in(&screen.title_text, game_layout.title_centre, ink);
     draw_grid(game_layout.grid_top_left);
-    draw_cells();
+    draw_cells(now);
 
     for (int k = 1; k <= 9; k++) {
         Vec2 centre = game_layout.palette_centres[k - 1];

@@ -7,8 +7,8 @@
 // False (with the reason reported) when an asset the screen needs is missing.
 bool game_start();
 
-// Draws the whole screen from the game state.
-void game_frame();
+// Draws the whole screen from the game state at program time `now` (seconds).
+void game_frame(double now);
 
 // Lays the screen out again for a new drawing-area size (ignored when zero).
 void game_resize(uint16_t width, uint16_t height);

@@ -1,10 +1,13 @@
 #include "render/renderer.h"
 
+#include <cmath>
+
 #include "render/gl.h"
 #include "render/matrix.h"
 #include "render/shader.h"
 
-uint8_t pixel_scale;
+float pixel_scale;
+float view_scale;
 uint16_t view_width;
 uint16_t view_height;
 uint32_t unit_quad_vao;
@@ -41,13 +44,25 @@ void set_viewport(uint16_t width, uint16_t height) {
     glViewport(0, 0, width, height);
     // A minimised window has no area to project onto; the last projection
     // stays until it has one again.
-    uint16_t w = width / pixel_scale;
-    uint16_t h = height / pixel_scale;
-    if (w == 0 || h == 0) return;
-    view_width = w;
-    view_height = h;
+    if (width == 0 || height == 0) return;
+    view_scale = fminf(
+        pixel_scale, fminf((float)width / layout_units_width, (float)height / layout_units_height));
+    // The projection covers the framebuffer exactly, so a unit is view_scale
+    // pixels everywhere; the layout gets the whole units.
+    float w = (float)width / view_scale;
+    float h = (float)height / view_scale;
+    view_width = (uint16_t)w;
+    view_height = (uint16_t)h;
     matrices.projection = ortho_projection(w, h);
     upload_projection_matrix();
+}
+
+float snap_to_pixel(float units) {
+    return roundf(units * view_scale) / view_scale;
+}
+
+float whole_pixels(float units) {
+    return fmaxf(1.0f, roundf(units * view_scale)) / view_scale;
 }
 
 void renderer_release() {

@@ -10,8 +10,16 @@ struct Vertex {
 };
 static_assert(sizeof(Vertex) == 20, "vertices are 20 bytes, tightly packed");
 
-// Framebuffer pixels per logical unit, and the drawing area in logical units.
-extern uint8_t pixel_scale;
+// The drawing area the screen needs, in logical units: the window opens this
+// size times the pixel scale, and a smaller framebuffer shows it scaled down.
+constexpr int layout_units_width = 540;
+constexpr int layout_units_height = 960;
+
+// Framebuffer pixels per logical unit chosen at start-up (fonts and images
+// are made for it); the pixels per unit now drawn at, which is less while the
+// framebuffer is too small for the layout; the drawing area in logical units.
+extern float pixel_scale;
+extern float view_scale;
 extern uint16_t view_width;
 extern uint16_t view_height;
 extern uint32_t unit_quad_vao;
@@ -21,6 +29,11 @@ bool renderer_init();
 // Sets the viewport and projection for a framebuffer; a zero size keeps the
 // previous projection and drawing area.
 void set_viewport(uint16_t width, uint16_t height);
+// A position moved to the nearest pixel edge, and a thickness made whole
+// pixels (one at least), both in logical units: lines stay crisp and even at
+// any scale.
+float snap_to_pixel(float units);
+float whole_pixels(float units);
 // Binds the vertex array and buffer and points attributes 0 and 1 at them.
 void vertex_layout(uint32_t vao, uint32_t vbo);
 // Deletes the unit quad's vertex array (its buffer goes with the context).

@@ -33,8 +33,9 @@ Texture* texture_from_image(const char* key) {
     }
     char path[sizeof(texture->path)];
     snprintf(path, sizeof(path), "images/%s", key);
-    // At double density a sharper copy may exist; without one the plain image serves.
-    if (pixel_scale == 2) {
+    // Above one pixel per unit a sharper copy may exist; without one the plain
+    // image serves.
+    if (pixel_scale > 1) {
         char sharper[sizeof(texture->path)];
         snprintf(sharper, sizeof(sharper), "images_x2/%s", key);
         FILE* file = fopen(sharper, "rb");

@@ -1,6 +1,7 @@
 // The font registry and the upload of each font's atlas.
 #include "text/font.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -87,7 +88,8 @@ static void upload_atlas(Texture* atlas, const uint8_t* pixels) {
 bool build_font_atlas(Font* font, Texture* atlas, const char* font_path, uint8_t size) {
     font->size = size;
     font->glyph_count = glyph_total;
-    font->baked_size = (uint16_t)(size * pixel_scale);
+    // Baked at the pixel size it is drawn at, so each glyph pixel is a screen pixel.
+    font->baked_size = (uint16_t)lroundf(size * pixel_scale);
     font->atlas = atlas;
     font->glyphs = (Glyph*)calloc(glyph_total, sizeof(Glyph));
     int side = atlas_side(font->baked_size);

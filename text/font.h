@@ -46,14 +46,14 @@ struct FontRegistry {
 
 extern FontRegistry fonts;
 
-// Atlas side for a baked pixel height: 512 up to 64, else 1024.
+// Atlas side for a baked pixel height: 512 up to 64, 1024 up to 128, else 2048.
 int atlas_side(uint16_t baked_size);
 // Exact length of a cache file for an atlas of the given side.
 int32_t font_cache_length(int side);
 // "tmp/font.<key>.<size>" in the save folder for a bake at one pixel per
-// unit, and "tmp/font.<key>.<size>@<scale>x" at more, so no bake is read at
-// another scale; cut to fit the buffer.
-void font_cache_path(char* out, int capacity, const char* key, uint8_t size, uint8_t scale);
+// unit, and "tmp/font.<key>.<size>@<scale>x" at any other scale ("@2x",
+// "@1.5x"), so no bake is read at another scale; cut to fit the buffer.
+void font_cache_path(char* out, int capacity, const char* key, uint8_t size, float scale);
 
 // Splits cache bytes into atlas, glyphs and ascent; false (nothing written)
 // unless the length is exactly right for the side.

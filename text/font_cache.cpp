@@ -18,19 +18,22 @@ static_assert(sizeof(float) == 4, "the cache stores 32-bit floats");
 static constexpr int32_t glyph_table_bytes = glyph_total * (int32_t)sizeof(Glyph);
 
 int atlas_side(uint16_t baked_size) {
-    return baked_size <= 64 ? 512 : 1024;
+    if (baked_size <= 64) return 512;
+    return baked_size <= 128 ? 1024 : 2048;
 }
 
 int32_t font_cache_length(int side) {
     return side * side + glyph_table_bytes + 4;
 }
 
-void font_cache_path(char* out, int capacity, const char* key, uint8_t size, uint8_t scale) {
-    if (scale == 1) {
+void font_cache_path(char* out, int capacity, const char* key, uint8_t size, float scale) {
+    if (scale == 1.0f) {
         snprintf(out, (size_t)capacity, "%stmp/font.%s.%d", save_folder.prefix, key, size);
         return;
     }
-    snprintf(out, (size_t)capacity, "%stmp/font.%s.%d@%dx", save_folder.prefix, key, size, scale);
+    // Scales are whole 32nds, which %g writes exactly: "2", "1.5", "1.78125".
+    snprintf(out, (size_t)capacity, "%stmp/font.%s.%d@%gx", save_folder.prefix, key, size,
+             (double)scale);
 }
 
 bool font_cache_parse(const uint8_t* bytes, int32_t length, int side, uint8_t* atlas, Glyph* glyphs,

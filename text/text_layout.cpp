@@ -2,7 +2,7 @@
 // is centred on a point. No GL here.
 #include "text/text_object.h"
 
-uint16_t layout_text(const Font* font, const char* text, uint8_t scale, Vertex* out,
+uint16_t layout_text(const Font* font, const char* text, float scale, Vertex* out,
                      uint16_t* vertex_count) {
     // Two triangles a character: top-left, top-right, bottom-left, then
     // top-right, bottom-left, bottom-right.

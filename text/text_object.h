@@ -22,7 +22,7 @@ constexpr int text_max_length = 127;
 
 // Lays out up to 127 bytes of `text` as 6 vertices a byte into `out` (room for
 // 6 * 127) and returns the advance width in logical units, truncated.
-uint16_t layout_text(const Font* font, const char* text, uint8_t scale, Vertex* out,
+uint16_t layout_text(const Font* font, const char* text, float scale, Vertex* out,
                      uint16_t* vertex_count);
 // Where draw_text moves the text so it is centred on (x, y).
 Vec2 text_placement(const TextObject* text, float x, float y);

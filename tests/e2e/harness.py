@@ -78,7 +78,7 @@ def near(colour, expected, tolerance=6):
 class Session:
     """One X server; programs started in it share it."""
 
-    def __init__(self, run_dir, name, screen=(SCREEN_WIDTH, SCREEN_HEIGHT)):
+    def __init__(self, run_dir, name, screen=(SCREEN_WIDTH, SCREEN_HEIGHT), window_manager=False):
         self.source_run_dir = run_dir
         self.work = tempfile.mkdtemp(prefix="tessarin-e2e-")
         self.shots = os.path.join(os.path.dirname(run_dir), "e2e-screenshots", name)
@@ -110,12 +110,28 @@ class Session:
         # The user's data folder of the session's own: start-up reads a save
         # there too, and a failed save goes there.
         self.env["XDG_DATA_HOME"] = os.path.join(self.work, "data")
+        self.window_manager = None
+        if window_manager:
+            self.start_window_manager()
         self.program = None
         self.command = [self.path("tessarin")]
         self.window = None
         self.shot_count = 0
         # Window pixels per layout unit that the test expects of the program.
         self.scale = 1
+
+    def start_window_manager(self):
+        """Openbox on this server, as a desktop has: frames, placement, minimising."""
+        self.window_manager = subprocess.Popen(
+            ["openbox", "--sm-disable"], env=self.env, stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL)
+        conn = xdisplay.Display(self.display)
+        check_atom = conn.intern_atom("_NET_SUPPORTING_WM_CHECK")
+        try:
+            wait_until(lambda: conn.screen().root.get_full_property(
+                check_atom, X.AnyPropertyType), 30, "the window manager")
+        finally:
+            conn.close()
 
     def path(self, *parts):
         return os.path.join(self.run_dir, *parts)
@@ -159,7 +175,7 @@ class Session:
             shot = self.screenshot(keep=False)
         except subprocess.CalledProcessError:
             return False  # the window is not mapped yet
-        return (near(shot.pixel(46 * self.scale, 176 * self.scale), INK, 10)
+        return (near(shot.pixel(45.5 * self.scale, 175.5 * self.scale), INK, 10)
                 and near(shot.pixel(10, 10), BACKGROUND))
 
     def stderr(self):
@@ -283,6 +299,9 @@ class Session:
         if self.program and self.program.poll() is None:
             self.program.kill()
             self.program.wait()
+        if self.window_manager:
+            self.window_manager.terminate()
+            self.window_manager.wait()
         self.xvfb.terminate()
         self.xvfb.wait()
         shutil.rmtree(self.work, ignore_errors=True)
@@ -362,9 +381,10 @@ def run(tests):
     run_dir = os.path.abspath(sys.argv[1])
     failed = 0
     for test in tests:
-        # A test may ask for another size of screen with a `screen` attribute.
+        # A test may ask for another size of screen with a `screen` attribute,
+        # and for a window manager with `window_manager`.
         screen = getattr(test, "screen", (SCREEN_WIDTH, SCREEN_HEIGHT))
-        session = Session(run_dir, test.__name__, screen)
+        session = Session(run_dir, test.__name__, screen, getattr(test, "window_manager", False))
         started = time.monotonic()
         try:
             test(session)

@@ -22,6 +22,8 @@ import time
 import xml.etree.ElementTree as ElementTree
 import zipfile
 
+from Xlib import display as xdisplay
+
 from harness import (BACKGROUND, HARD, INK, STARTUP_TIMEOUT, WineSession, autosave_bytes,
                      cell_centre, check, near, palette_centre, run, shows_digit, wait_until)
 
@@ -225,13 +227,55 @@ def run_windows(zip_path, shots):
             dense = sorted(set(font_cache(wine)) - set(cache))
             check(dense == sorted(name + "@2x" for name in cache), "new caches %s" % dense)
 
+            # At 150 % the window is one and a half times the size, where it fits.
+            wine.set_log_pixels(144)
+            wine.scale = 1.5
+            wine.start()
+            shot = wine.screenshot(name="windows_150")
+            check((shot.width, shot.height) == (810, 1440), "window is %dx%d" % (shot.width,
+                                                                                 shot.height))
+            wine.key("q")
+            check(wine.wait_exit() == 0, "exit status %d" % wine.program.returncode)
+            # The icon check below expects the sizes of 200 %.
+            wine.set_log_pixels(192)
+
             no_opengl_33(wine)
             box_owned_by_game_window(wine)
-            return first, cache
         finally:
             wine.close()
+        small_screen(os.path.join(unpacked, "tessarin"), shots)
+        return first, cache
     finally:
         shutil.rmtree(unpacked, ignore_errors=True)
+
+
+def small_screen(run_dir, shots):
+    """On a 1366 x 768 screen the window shrinks: its client area lies inside
+    the screen, and the layout down to the X button's bottom inside that."""
+    wine = WineSession(run_dir, "windows_smoke", screen=(1366, 768))
+    wine.shots = shots
+    try:
+        wine.start(expect_window=False)
+        wine.window = wait_until(wine.find_window, STARTUP_TIMEOUT, "the window")
+        conn = xdisplay.Display(wine.display)
+        window = conn.create_resource_object("window", int(wine.window))
+        # wine may show the child window at its first size for a moment.
+        size = wait_until(lambda: (lambda g: g if g.width == -(-540 * g.height // 960) else None)(
+            window.get_geometry()), STARTUP_TIMEOUT, "the window at its scale")
+        at = conn.screen().root.translate_coords(window, 0, 0)
+        conn.close()
+        wine.scale = size.height / 960
+        print("1366x768 under wine: scale %.5f, client area %dx%d at (%d, %d)"
+              % (wine.scale, size.width, size.height, at.x, at.y))
+        check(wine.scale < 0.8 and min(at.x, at.y) >= 0 and at.x + size.width <= 1366
+              and at.y + size.height <= 768, "the client area leaves the screen")
+        wait_until(wine.game_screen_shown, STARTUP_TIMEOUT, "the game screen")
+        shot = wine.screenshot(name="windows_1366x768")
+        check(near(shot.pixel(400 * wine.scale, 832 * wine.scale), PANEL_TINT, 6)
+              and near(shot.pixel(400 * wine.scale, 839 * wine.scale), BACKGROUND, 3),
+              "the bottom of the X button")
+    finally:
+        wine.close()
 
 
 def resource_block(rc, header):

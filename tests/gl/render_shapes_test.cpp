@@ -74,17 +74,30 @@ TEST(RenderShapes, TranslucentRectBlendsAndRestoresDefaults) {
 }
 
 TEST(RenderShapes, ViewportFollowsTheFramebuffer) {
-    // A smaller framebuffer: (0, 0) stays at the top-left corner of the viewport,
-    // which GL puts at the bottom-left of the window.
-    set_viewport(270, 480);
-    EXPECT_EQ(view_width, 270);
-    EXPECT_EQ(view_height, 480);
+    // A framebuffer smaller than the layout shows all of it scaled down: (0, 0)
+    // stays at the top-left corner of the viewport, which GL puts at the
+    // bottom-left of the window, and a unit is half a pixel.
+    set_viewport(270, 600);
+    EXPECT_EQ(view_scale, 0.5f);
+    EXPECT_EQ(view_width, 540);
+    EXPECT_EQ(view_height, 1200);
     clear_frame(0, 0, 0);
     draw_rect({0, 0}, 10, 10, 255, 255, 255, 255);
-    EXPECT_TRUE(pixel_near(read_pixel(0, 480), 255, 255, 255));
-    EXPECT_TRUE(pixel_near(read_pixel(9, 489), 255, 255, 255));
-    EXPECT_TRUE(pixel_near(read_pixel(10, 489), 0, 0, 0));
-    EXPECT_TRUE(pixel_near(read_pixel(9, 490), 0, 0, 0));
+    EXPECT_TRUE(pixel_near(read_pixel(0, 360), 255, 255, 255));
+    EXPECT_TRUE(pixel_near(read_pixel(4, 364), 255, 255, 255));
+    EXPECT_TRUE(pixel_near(read_pixel(5, 364), 0, 0, 0));
+    EXPECT_TRUE(pixel_near(read_pixel(4, 365), 0, 0, 0));
+    // Snapped lines there and at 1.5: whole pixels, one at least.
+    EXPECT_EQ(whole_pixels(1), 2.0f);
+    EXPECT_EQ(snap_to_pixel(45.5f), 46.0f);
+    pixel_scale = 1.5f;
+    set_viewport(810, 1440);
+    EXPECT_EQ(view_width, 540);
+    EXPECT_EQ(whole_pixels(1), 2 / 1.5f);
+    EXPECT_EQ(whole_pixels(2), 3 / 1.5f);
+    EXPECT_EQ(snap_to_pixel(175), 263 / 1.5f);
+    pixel_scale = 1;
+    set_viewport(270, 480);
 
     // A minimised window: the viewport follows, the drawing area and projection stay.
     Mat4 projection = matrices.projection;
@@ -93,21 +106,18 @@ TEST(RenderShapes, ViewportFollowsTheFramebuffer) {
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[2], 0);
     EXPECT_EQ(viewport[3], 480);
-    EXPECT_EQ(view_width, 270);
-    EXPECT_EQ(view_height, 480);
+    EXPECT_EQ(view_width, 540);
+    EXPECT_EQ(view_height, 960);
     for (int i = 0; i < 16; i++) EXPECT_EQ(matrices.projection.m[i], projection.m[i]);
     set_viewport(540, 0);
-    EXPECT_EQ(view_width, 270);
+    EXPECT_EQ(view_width, 540);
 
-    // Two pixels per unit: the window is 270 x 480 units and a unit is 2 x 2 pixels.
+    // Two pixels per unit, but a framebuffer only 540 x 960: one pixel a unit.
     pixel_scale = 2;
     set_viewport(540, 960);
-    EXPECT_EQ(view_width, 270);
-    EXPECT_EQ(view_height, 480);
-    clear_frame(0, 0, 0);
-    draw_rect({0, 0}, 10, 10, 255, 255, 255, 255);
-    EXPECT_TRUE(pixel_near(read_pixel(19, 19), 255, 255, 255));
-    EXPECT_TRUE(pixel_near(read_pixel(20, 19), 0, 0, 0));
+    EXPECT_EQ(view_scale, 1.0f);
+    EXPECT_EQ(view_width, 540);
+    EXPECT_EQ(view_height, 960);
 
     pixel_scale = 1;
     set_viewport(540, 960);

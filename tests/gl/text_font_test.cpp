@@ -248,8 +248,10 @@ TEST_F(FontTest, UnwritableCacheStillGivesAFont) {
 }
 
 TEST_F(FontTest, GlyphsThatDoNotFitLeaveAUsableUncachedFont) {
-    // At 255 pixels only part of the character set fits a 1024 atlas.
+    // At 510 pixels only part of the character set fits a 2048 atlas.
+    pixel_scale = 2;
     Font* font = register_font("huge", poetsen, 255);
+    pixel_scale = 1;
     ASSERT_NE(font, nullptr);
     EXPECT_GT(glyph_of(font, '!').advance, 0);
     EXPECT_GT(glyph_of(font, '!').corners[6], 0);
@@ -257,7 +259,7 @@ TEST_F(FontTest, GlyphsThatDoNotFitLeaveAUsableUncachedFont) {
     EXPECT_EQ(tilde.codepoint, '~');
     EXPECT_EQ(tilde.advance, 0);
     for (float corner : tilde.corners) EXPECT_EQ(corner, 0);
-    EXPECT_FALSE(fs::exists("tmp/font.huge.255"));
+    EXPECT_FALSE(fs::exists("tmp/font.huge.255@2x"));
 }
 
 TEST_F(FontTest, NewestFontOfAKeyWinsAndReleaseFreesItsSlot) {

@@ -61,7 +61,8 @@ TEST(FontCacheFormat, SidesLengthsAndPaths) {
     EXPECT_EQ(atlas_side(1), 512);
     EXPECT_EQ(atlas_side(64), 512);
     EXPECT_EQ(atlas_side(65), 1024);
-    EXPECT_EQ(atlas_side(510), 1024);
+    EXPECT_EQ(atlas_side(128), 1024);
+    EXPECT_EQ(atlas_side(129), 2048);
     EXPECT_EQ(font_cache_length(512), 269748);
     EXPECT_EQ(font_cache_length(1024), 1056180);
 
@@ -73,6 +74,8 @@ TEST(FontCacheFormat, SidesLengthsAndPaths) {
     // A bake at double density has a name of its own.
     font_cache_path(path, sizeof(path), "digit_font", 32, 2);
     EXPECT_STREQ(path, "tmp/font.digit_font.32@2x");
+    font_cache_path(path, sizeof(path), "digit_font", 32, 57 / 32.0f);
+    EXPECT_STREQ(path, "tmp/font.digit_font.32@1.78125x");
     // The longest key the registry keeps still gets its whole name.
     std::string longest(127, 'k');
     font_cache_path(path, sizeof(path), longest.c_str(), 255, 2);

@@ -73,7 +73,8 @@ def copies(s, text):
 
 
 def clipboard(s):
-    """On a French AZERTY layout, where Q sits at the US keyboards' A."""
+    """Nine lines, a non-puzzle and a line pasted; copies of a solved and a
+    searching board. On a French layout, where US keyboards have A, it is Q."""
     subprocess.run(["setxkbmap", "-display", s.display, "fr"], check=True)
     s.start()
     s.key("a")

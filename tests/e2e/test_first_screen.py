@@ -1,5 +1,6 @@
 """The first screen a user sees, the frame-rate title, and closing the window;
-the same screen at double pixel density where the display asks for it."""
+the same screen at double pixel density where the display asks for it, and
+fitted to small or scaled screens under a window manager."""
 
 import os
 import re
@@ -242,9 +243,10 @@ def fit_in(width, height, scale):
     return fit
 
 
-def start_fitted(s, screen, dpi):
-    """Starts under the window manager; the window and its frame lie inside
-    the screen. Returns the layout's placement in it."""
+def start_fitted(s, screen, dpi, low, high):
+    """Starts under the window manager: the window and its frame lie inside the
+    screen, the scale is in range, the layout is whole and crisp and clicks
+    land. Returns the layout's placement in the window and the Solve label."""
     s.set_xft_dpi(dpi)
     s.write(autosave_bytes(HARD), "autosave")
     s.start(expect_window=False)
@@ -261,8 +263,11 @@ def start_fitted(s, screen, dpi):
         screen + (s.scale, size.width, size.height, at.x, at.y, (left, top, right, bottom))))
     check(at.x >= left and at.y >= top and at.x + size.width + right <= screen[0]
           and at.y + size.height + bottom <= screen[1], "the window leaves the screen")
+    check(low <= s.scale <= high, "scale %.5f" % s.scale)
     wait_until(s.game_screen_shown, 60, "the game screen")
-    return fit_in(size.width, size.height, s.scale)
+    fit = fit_in(size.width, size.height, s.scale)
+    check_layout(s.screenshot(name="fitted"), fit)
+    return fit, check_clicks(s, fit)
 
 
 def check_layout(shot, fit):
@@ -275,11 +280,10 @@ def check_layout(shot, fit):
     (x0, y0), (x1, y1) = fit(35, 170), fit(500, 630)
     for line in ([shot.pixel(x, fit(0, 180)[1]) for x in range(x0, x1)],
                  [shot.pixel(fit(50, 0)[0], y) for y in range(y0, y1)]):
-        check(all(near(p, INK, 2) or near(p, BACKGROUND, 2) for p in line), "blurred lines")
-        edges = [i for i in range(1, len(line)) if near(line[i], INK, 2)
-                 and not near(line[i - 1], INK, 2)]
-        widths = [next(j for j in range(i, len(line)) if not near(line[j], INK, 2)) - i
-                  for i in edges]
+        ink = [near(p, INK, 2) for p in line]
+        check(all(i or near(p, BACKGROUND, 2) for i, p in zip(ink, line)), "blurred lines")
+        edges = [i for i in range(1, len(ink)) if ink[i] and not ink[i - 1]]
+        widths = [ink.index(False, i) - i for i in edges]
         gaps = [b - a for a, b in zip(edges, edges[1:])]
         thin = {w for i, w in enumerate(widths) if i % 3}
         check(len(edges) == 10 and max(gaps) - min(gaps) <= 1 and len(thin) == 1
@@ -292,25 +296,18 @@ def label(shot, fit):
 
 def check_clicks(s, fit):
     """A 9 entered through the palette and erased with X; Solve, then Stop."""
-    for choice, ink in ((palette_centre(9), 20 * fit.unit ** 2), (ERASER, 0)):
+    for choice, entered in ((palette_centre(9), True), (ERASER, False)):
         s.click(*fit(*choice))
         s.click(*fit(*cell_centre(1)))
-        shot = s.screenshot(keep=False)
-        pixels = digit_pixels(shot, fit(*cell_centre(1)), INK, int(16 * fit.unit))
-        check(pixels > ink if ink else pixels == 0, "%d ink pixels in cell 1" % pixels)
+        pixels = digit_pixels(s.screenshot(keep=False), fit(*cell_centre(1)), INK,
+                              int(16 * fit.unit))
+        check((pixels > 20 * fit.unit ** 2) == entered, "%d ink pixels in cell 1" % pixels)
     solve = label(s.screenshot(keep=False), fit)
     s.click(*fit(*SOLVE))
     check(label(s.screenshot(keep=False), fit) != solve, "the button reads Stop")
     s.click(*fit(*SOLVE))
     wait_until(lambda: label(s.screenshot(keep=False), fit) == solve, 10, "Solve after Stop")
     return solve
-
-
-def fitted(s, screen, dpi, low, high):
-    fit = start_fitted(s, screen, dpi)
-    check(low <= fit.unit <= high, "scale %.5f" % fit.unit)
-    check_layout(s.screenshot(name="fitted"), fit)
-    return fit, check_clicks(s, fit)
 
 
 def cpu_over(s, seconds):
@@ -323,28 +320,29 @@ def cpu_over(s, seconds):
     return used() - before
 
 
-def minimise_and_restore(s, fit, seconds):
-    """CPU time while minimised; the first screen after the restore."""
+def minimise(s, seconds):
+    """The program's CPU time while minimised; then restored and drawn again."""
     subprocess.run(["xdotool", "windowminimize", "--sync", s.window], env=s.env, check=True)
     s.settle()
     used = cpu_over(s, seconds)
     # Mapping an iconic window asks the window manager to restore it.
     subprocess.run(["xdotool", "windowmap", "--sync", s.window], env=s.env, check=True)
-    return used, wait_until(lambda: (lambda sh: sh if near(sh.pixel(*fit(45.5, 175.5)), INK, 10)
-                                     else None)(s.screenshot(keep=False)), 5, "the restore")
+    wait_until(s.game_screen_shown, 5, "the restore")
+    return used
 
 
 def small_laptop(s):
-    fit, solve = fitted(s, (1366, 768), None, 0.7, 0.78)
+    fit, solve = start_fitted(s, (1366, 768), None, 0.7, 0.78)
     # Minimised it rests; a search goes on meanwhile; restored it is current.
     visible = cpu_over(s, 3)
-    resting = minimise_and_restore(s, fit, 3)[0]
+    resting = minimise(s, 3)
     print("CPU over 3 s: %.2f s visible, %.2f s minimised" % (visible, resting))
     check(resting < visible / 10, "minimised CPU %.2f s against %.2f s" % (resting, visible))
     s.click(*fit(*SOLVE))
-    before = wait_until(lambda: (lambda sh: sh if label(sh, fit) != solve else None)(
-        s.screenshot(keep=False)), 10, "Stop")
-    after = minimise_and_restore(s, fit, 2)[1]
+    wait_until(lambda: label(s.screenshot(keep=False), fit) != solve, 10, "Stop")
+    before = s.screenshot(keep=False)
+    minimise(s, 1)
+    after = s.screenshot(keep=False)
     check(label(after, fit) != solve and crop(after, fit(270, 400), 100, 100)
           != crop(before, fit(270, 400), 100, 100), "no search, or an old screen, after restore")
     s.click(*fit(*SOLVE))
@@ -360,7 +358,7 @@ def small_laptop(s):
 def fitted_test(screen, dpi, low, high):
     """A screen where the scale asked for (100 %, 150 %, 200 %) does not fit:
     the most that fits, not 1."""
-    test = lambda s: fitted(s, screen, dpi, low, high)
+    test = lambda s: start_fitted(s, screen, dpi, low, high)
     test.__name__ = "fitted_%dx%d_%s" % (screen + (dpi,))
     test.screen, test.window_manager = screen, True
     return test

@@ -43,10 +43,19 @@ static GLFWmonitor* monitor_under_window() {
     return best;
 }
 
+// The frame after a switch would be drawn with the old viewport until the
+// resize event arrives; the size is asked for at once instead.
+static void follow_framebuffer() {
+    int width, height;
+    glfwGetFramebufferSize(main_window, &width, &height);
+    on_framebuffer_size(main_window, width, height);
+}
+
 void toggle_fullscreen() {
     if (glfwGetWindowMonitor(main_window)) {
         glfwSetWindowMonitor(main_window, nullptr, windowed_geometry.x, windowed_geometry.y,
                              windowed_geometry.width, windowed_geometry.height, 0);
+        follow_framebuffer();
         return;
     }
     GLFWmonitor* monitor = monitor_under_window();
@@ -56,6 +65,7 @@ void toggle_fullscreen() {
     glfwGetWindowPos(main_window, &windowed_geometry.x, &windowed_geometry.y);
     glfwGetWindowSize(main_window, &windowed_geometry.width, &windowed_geometry.height);
     glfwSetWindowMonitor(main_window, monitor, 0, 0, mode->width, mode->height, mode->refreshRate);
+    follow_framebuffer();
 }
 
 void on_key(GLFWwindow*, int key, int scancode, int action, int mods) {

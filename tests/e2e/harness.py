@@ -5,6 +5,7 @@ another working folder; it clicks with xdotool, reads the screen with
 ImageMagick's import and reads the files the program writes.
 """
 
+import fcntl
 import os
 import re
 import shutil
@@ -19,6 +20,7 @@ SCREEN_WIDTH, SCREEN_HEIGHT = 1280, 1024
 # Room for the 1080 x 1920 window of double pixel density.
 BIG_SCREEN = (2400, 2200)
 STARTUP_TIMEOUT = 60
+REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
 # What AddressSanitizer, LeakSanitizer, ThreadSanitizer and UBSan print.
 SANITIZER_REPORT = re.compile(r"ERROR: \w+Sanitizer|WARNING: ThreadSanitizer|runtime error:")
@@ -307,22 +309,52 @@ class Session:
         shutil.rmtree(self.work, ignore_errors=True)
 
 
+def build_package(script):
+    """Runs scripts/<script>, unless scripts/test has built every package already."""
+    if os.environ.get("TESSARIN_PACKAGES_BUILT"):
+        return
+    started = time.monotonic()
+    built = subprocess.run([os.path.join(REPO, "scripts", script)], stdout=subprocess.PIPE,
+                           stderr=subprocess.STDOUT, text=True)
+    check(built.returncode == 0, "scripts/%s failed:\n%s" % (script, built.stdout[-3000:]))
+    print("scripts/%s took %.1f s" % (script, time.monotonic() - started))
+
+
+def wine_prefix_template(env, folder):
+    """A fresh wine prefix, made once per build folder (about 15 s) and copied
+    by every session after; a lock keeps tests running side by side from
+    making it twice."""
+    template = os.path.join(folder, "wine-prefix")
+    with open(template + ".lock", "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        if not os.path.exists(os.path.join(template, "system.reg")):
+            shutil.rmtree(template, ignore_errors=True)
+            made = dict(env, WINEPREFIX=template)
+            quiet = dict(env=made, check=True, stdout=subprocess.DEVNULL,
+                         stderr=subprocess.DEVNULL)
+            subprocess.run(["wine", "wineboot", "--init"], **quiet)
+            # Without a window manager every hide or destroy of a managed
+            # window waits about 2 s for an answer that never comes.
+            subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v",
+                            "Managed", "/d", "N", "/f"], **quiet)
+            # The registry reaches the disk when the prefix's server ends.
+            subprocess.run(["wineserver", "-w"], **quiet)
+    return template
+
+
 class WineSession(Session):
-    """A Session whose program is a Windows executable run by wine, in a wine
-    prefix of its own made when the session starts (about 15 s)."""
+    """A Session whose program is a Windows executable run by wine, in a copy
+    of a fresh wine prefix of its own."""
 
     def __init__(self, run_dir, name, executable="tessarin.exe", screen=BIG_SCREEN):
         super().__init__(run_dir, name, screen)
         # No Mono or Gecko installer dialogs while the prefix is made.
-        self.env.update(WINEPREFIX=os.path.join(self.work, "wineprefix"), WINEDEBUG="-all",
-                        WINEDLLOVERRIDES="mscoree,mshtml=")
+        self.env.update(WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
         self.command = ["wine", self.path(executable)]
         try:
-            self.wine("wineboot", "--init")
-            # Without a window manager every hide or destroy of a managed
-            # window waits about 2 s for an answer that never comes.
-            self.wine("reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/d",
-                      "N", "/f")
+            template = wine_prefix_template(self.env, os.path.dirname(self.source_run_dir))
+            self.env["WINEPREFIX"] = os.path.join(self.work, "wineprefix")
+            shutil.copytree(template, self.env["WINEPREFIX"], symlinks=True)
         except Exception:
             self.close()
             raise

@@ -9,21 +9,14 @@ import shlex
 import subprocess
 import tarfile
 
-from harness import (WineSession, autosave_bytes, cell_centre, check, palette_centre,
-                     run, shows_digit)
+from harness import (REPO, WineSession, autosave_bytes, build_package, cell_centre, check,
+                     palette_centre, run, shows_digit)
 from test_windows_smoke import check_first_screen
 
-REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 with open(os.path.join(REPO, "CMakeLists.txt")) as f:
     VERSION = re.search(r"project\(tessarin VERSION ([\d.]+)", f.read()).group(1)
 UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tessarin"
 GIVEN = autosave_bytes("." * 40 + "5" + "." * 40)
-
-
-def build(script):
-    built = subprocess.run([os.path.join(REPO, "scripts", script)], stdout=subprocess.PIPE,
-                           stderr=subprocess.STDOUT, text=True)
-    check(built.returncode == 0, "scripts/%s failed:\n%s" % (script, built.stdout[-3000:]))
 
 
 NOTICES = {"tessarin.txt": "Copyright (C) 2026 the Tessarin developers",
@@ -55,7 +48,7 @@ def enter_given_and_quit(s):
 
 
 def windows_installer(linux):
-    build("build-windows")
+    build_package("build-windows")
     setup = os.path.join(REPO, "build-windows", "tessarin-%s-setup-x64.exe" % VERSION)
     subprocess.run(["unzip", "-q", os.path.join(REPO, "build-windows", "tessarin-windows-x64.zip"),
                     "-d", os.path.join(linux.work, "zip")], check=True)
@@ -114,7 +107,7 @@ def windows_installer(linux):
 
 
 def debian_package(linux):
-    build("package-linux")
+    build_package("package-linux")
     deb = os.path.join(REPO, "build-linux", "tessarin_%s_amd64.deb" % VERSION)
     lint = subprocess.run(["lintian", deb], capture_output=True, text=True)
     print("lintian: %s" % (lint.stdout.strip() or "nothing to report"))

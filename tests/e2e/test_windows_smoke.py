@@ -16,16 +16,15 @@ import os
 import re
 import shutil
 import subprocess
-import sys
 import tempfile
 import time
 import xml.etree.ElementTree as ElementTree
 import zipfile
 
-from harness import (BACKGROUND, CLEAR, HARD, INK, STARTUP_TIMEOUT, WineSession, autosave_bytes,
-                     cell_centre, check, near, palette_centre, run, shows_digit, wait_until)
+from harness import (BACKGROUND, CLEAR, HARD, INK, REPO, STARTUP_TIMEOUT, WineSession,
+                     autosave_bytes, build_package, cell_centre, check, near, palette_centre, run,
+                     shows_digit, wait_until)
 
-REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 ZIP = os.path.join(REPO, "build-windows", "tessarin-windows-x64.zip")
 
 PANEL_TINT = (230, 210, 169)  # ink at 32/255 over the background
@@ -157,7 +156,7 @@ def run_windows(zip_path, shots):
         subprocess.run(["unzip", "-q", zip_path, "-d", unpacked], check=True)
         started = time.monotonic()
         wine = WineSession(os.path.join(unpacked, "tessarin"), "windows_smoke")
-        print("wine prefix made in %.1f s" % (time.monotonic() - started))
+        print("wine prefix ready in %.1f s" % (time.monotonic() - started))
         wine.shots = shots
         # C.UTF-8 gives wine the ANSI code page 1252.
         wine.env["LC_ALL"] = "C.UTF-8"
@@ -312,11 +311,7 @@ def check_resources(rc):
 
 def windows_build(linux):
     """Builds the zip and reads the resources back from the stripped exe in it."""
-    started = time.monotonic()
-    built = subprocess.run([os.path.join(REPO, "scripts", "build-windows")],
-                           stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
-    check(built.returncode == 0, "scripts/build-windows failed:\n" + built.stdout[-3000:])
-    print("scripts/build-windows took %.1f s" % (time.monotonic() - started))
+    build_package("build-windows")
     exe = os.path.join(linux.work, "tessarin.exe")
     with zipfile.ZipFile(ZIP) as packed, open(exe, "wb") as f:
         f.write(packed.read("tessarin/tessarin.exe"))

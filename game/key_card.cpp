@@ -77,8 +77,9 @@ bool key_card_start() {
     return true;
 }
 
+// draw_text takes off the integer half of the width, so the text starts at `left`.
 static void draw_left_aligned(const TextObject* text, float left, float middle_y) {
-    draw_text(text, Vec2{left + (float)text->width / 2, middle_y}, ink.r, ink.g, ink.b, ink.a);
+    draw_text(text, Vec2{left + (float)(text->width / 2), middle_y}, ink.r, ink.g, ink.b, ink.a);
 }
 
 void draw_key_card() {

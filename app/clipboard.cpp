@@ -7,11 +7,12 @@
 #include "app/app.h"
 #include "app/frame_clock.h"
 #include "app/frame_statistics.h"
+#include "game/givens_history.h"
 #include "game/puzzle_text.h"
 
 void paste_puzzle() {
     // The search owns the board, as it does against clicks.
-    if (game_state.solver_running.load(std::memory_order_acquire)) return;
+    if (!begin_board_edit()) return;
     // GLFW gives no text for an empty clipboard or one that holds no text.
     const char* text = glfwGetClipboardString(main_window);
     if (!text) text = "";
@@ -21,7 +22,7 @@ void paste_puzzle() {
         return;
     }
     set_givens_from(puzzle.cells);
-    mark_givens_changed();
+    note_givens_change();
 }
 
 void copy_board() {

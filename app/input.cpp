@@ -6,7 +6,10 @@
 
 #include "app/app.h"
 #include "app/clipboard.h"
+#include "game/cell_cursor.h"
 #include "game/game_screen.h"
+#include "game/givens_history.h"
+#include "game/key_card.h"
 #include "game/pointer_input.h"
 #include "render/renderer.h"
 
@@ -68,7 +71,18 @@ void toggle_fullscreen() {
     follow_framebuffer();
 }
 
+// The key that closes the card does nothing else, nor does the character it types.
+static bool char_of_closing_key;
+
 void on_key(GLFWwindow*, int key, int scancode, int action, int mods) {
+    char_of_closing_key = false;
+    if (key_card_shown) {
+        if (action == GLFW_PRESS) {
+            key_card_shown = false;
+            char_of_closing_key = true;
+        }
+        return;
+    }
     KeyCode code = key_code_in_layout(key_code_from_glfw(key), glfwGetKeyName(key, scancode));
     switch (key_command(code, action, mods)) {
     case KeyCommand::quit:
@@ -83,12 +97,57 @@ void on_key(GLFWwindow*, int key, int scancode, int action, int mods) {
     case KeyCommand::copy:
         copy_board();
         break;
+    case KeyCommand::cursor_left:
+        move_cursor(-1, 0);
+        break;
+    case KeyCommand::cursor_right:
+        move_cursor(1, 0);
+        break;
+    case KeyCommand::cursor_up:
+        move_cursor(0, -1);
+        break;
+    case KeyCommand::cursor_down:
+        move_cursor(0, 1);
+        break;
+    case KeyCommand::erase_cell:
+        erase_cursor_cell();
+        break;
+    case KeyCommand::erase_back:
+        erase_back();
+        break;
+    case KeyCommand::hide_cursor:
+        hide_cursor();
+        break;
+    case KeyCommand::undo:
+        undo_givens();
+        break;
+    case KeyCommand::redo:
+        redo_givens();
+        break;
+    case KeyCommand::key_card:
+        key_card_shown = true;
+        break;
     case KeyCommand::none:
         break;
     }
 }
 
+void on_char(GLFWwindow*, unsigned int codepoint) {
+    if (char_of_closing_key || key_card_shown) {
+        char_of_closing_key = false;
+        return;
+    }
+    // GLFW sends no characters while Control or Alt is held.
+    if (codepoint >= '0' && codepoint <= '9') type_digit((int)(codepoint - '0'));
+    if (codepoint == '?') key_card_shown = true;
+}
+
 void on_mouse_button(GLFWwindow* window, int button, int action, int) {
+    // A click of any button closes the card and does nothing else.
+    if (key_card_shown) {
+        if (action == GLFW_PRESS) key_card_shown = false;
+        return;
+    }
     if (action > 1 || button > 1) return;
     double x, y;
     glfwGetCursorPos(window, &x, &y);

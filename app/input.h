@@ -10,7 +10,10 @@ using KeyCode = uint8_t;
 constexpr KeyCode key_code_c = 21;
 constexpr KeyCode key_code_q = 35;
 constexpr KeyCode key_code_v = 40;
+constexpr KeyCode key_code_y = 43;
+constexpr KeyCode key_code_z = 44;
 constexpr KeyCode key_code_enter = 50;
+constexpr KeyCode key_code_f1 = 68;
 
 KeyCode key_code_from_glfw(int glfw_key);
 // The KeyCode of what the key prints in the user's layout, from its name
@@ -20,7 +23,23 @@ KeyCode key_code_from_glfw(int glfw_key);
 KeyCode key_code_in_layout(KeyCode code, const char* name);
 
 // What a key press asks for, from its KeyCode, action and modifier bits.
-enum class KeyCommand { none, quit, toggle_fullscreen, paste, copy };
+enum class KeyCommand {
+    none,
+    quit,
+    toggle_fullscreen,
+    paste,
+    copy,
+    cursor_left,
+    cursor_right,
+    cursor_up,
+    cursor_down,
+    erase_cell,
+    erase_back,
+    hide_cursor,
+    undo,
+    redo,
+    key_card,
+};
 KeyCommand key_command(KeyCode code, int action, int mods);
 
 struct WindowedGeometry {
@@ -36,6 +55,8 @@ int overlap_area(int x, int y, int width, int height, int other_x, int other_y, 
 void toggle_fullscreen();
 
 void on_key(GLFWwindow* window, int key, int scancode, int action, int mods);
+// Characters typed: the digits (whichever keys type them in the layout) and `?`.
+void on_char(GLFWwindow* window, unsigned int codepoint);
 void on_mouse_button(GLFWwindow* window, int button, int action, int mods);
 void on_framebuffer_size(GLFWwindow* window, int width, int height);
 // Minimising and restoring: the frame loop rests while the window is minimised.

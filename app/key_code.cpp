@@ -43,13 +43,35 @@ KeyCode key_code_in_layout(KeyCode code, const char* name) {
     return key_code_from_glfw(c);
 }
 
+// Keys that move the cursor or erase, held or not, without Control, Alt or Super.
+struct HeldKey {
+    int glfw_key;
+    KeyCommand command;
+};
+
+static const HeldKey held_keys[] = {
+    {GLFW_KEY_LEFT, KeyCommand::cursor_left},   {GLFW_KEY_RIGHT, KeyCommand::cursor_right},
+    {GLFW_KEY_UP, KeyCommand::cursor_up},       {GLFW_KEY_DOWN, KeyCommand::cursor_down},
+    {GLFW_KEY_DELETE, KeyCommand::erase_cell},  {GLFW_KEY_BACKSPACE, KeyCommand::erase_back},
+    {GLFW_KEY_ESCAPE, KeyCommand::hide_cursor},
+};
+
 KeyCommand key_command(KeyCode code, int action, int mods) {
+    if (action == GLFW_RELEASE) return KeyCommand::none;
+    if ((mods & ~GLFW_MOD_SHIFT) == 0) {
+        for (const HeldKey& held : held_keys)
+            if (code == key_code_from_glfw(held.glfw_key)) return held.command;
+    }
     if (action != GLFW_PRESS) return KeyCommand::none;
     if (code == key_code_enter)
         return mods == GLFW_MOD_ALT ? KeyCommand::toggle_fullscreen : KeyCommand::none;
     if (code == key_code_q) return KeyCommand::quit;
+    if (code == key_code_f1) return KeyCommand::key_card;
+    if (code == key_code_z && mods == (GLFW_MOD_CONTROL | GLFW_MOD_SHIFT)) return KeyCommand::redo;
     if (mods != GLFW_MOD_CONTROL) return KeyCommand::none;
     if (code == key_code_v) return KeyCommand::paste;
     if (code == key_code_c) return KeyCommand::copy;
+    if (code == key_code_z) return KeyCommand::undo;
+    if (code == key_code_y) return KeyCommand::redo;
     return KeyCommand::none;
 }

@@ -5,7 +5,10 @@
 
 #include "game/autosave.h"
 #include "game/game_state.h"
+#include "game/givens_history.h"
+#include "game/key_card.h"
 #include "game/layout.h"
+#include "game/screen_colours.h"
 #include "render/matrix.h"
 #include "render/panel.h"
 #include "render/renderer.h"
@@ -13,12 +16,6 @@
 #include "text/font.h"
 #include "text/text_object.h"
 
-struct Rgba {
-    uint8_t r, g, b, a;
-};
-
-static const Rgba background = {254, 235, 193, 255};
-static const Rgba ink = {61, 37, 1, 255};
 static const Rgba solver_ink = {64, 64, 192, 255};
 static const Rgba clear_ink = {64, 0, 0, 255};
 static const Rgba solve_ink = {0, 64, 0, 255};
@@ -63,7 +60,8 @@ bool game_start() {
     if (!panel_create(&screen.wide_panel, wide_button_size)) return false;
 
     load_board();
-    return true;
+    history_start();
+    return key_card_start();
 }
 
 void game_resize(uint16_t width, uint16_t height) {
@@ -75,10 +73,13 @@ static void draw_text_in(const TextObject* text, Vec2 centre, Rgba colour) {
     draw_text(text, centre, colour.r, colour.g, colour.b, colour.a);
 }
 
-static void draw_selection_outline(Vec2 centre) {
-    Vec2 size = small_button_size;
+static void draw_outline(Vec2 centre, Vec2 size) {
     draw_rect_outline(Vec2{centre.x - size.x / 2, centre.y - size.y / 2}, size.x, size.y,
                       selection_outline, ink.r, ink.g, ink.b, ink.a);
+}
+
+static void draw_selection_outline(Vec2 centre) {
+    draw_outline(centre, small_button_size);
 }
 
 // Line edges and widths on whole pixels: at any scale every line shows, sharp,
@@ -132,6 +133,8 @@ void game_frame(double now) {
     draw_text_in(&screen.title_text, game_layout.title_centre, ink);
     draw_grid(game_layout.grid_top_left);
     draw_cells(now);
+    if (game_state.cursor_shown)
+        draw_outline(game_layout.cell_centres[game_state.cursor_cell], Vec2{cell_size, cell_size});
 
     for (int k = 1; k <= 9; k++) {
         Vec2 centre = game_layout.palette_centres[k - 1];
@@ -152,4 +155,5 @@ void game_frame(double now) {
     panel_draw(&screen.wide_panel, game_layout.solve_centre, solve_panel_tint);
     draw_text_in(searching ? &screen.stop_text : &screen.solve_text, game_layout.solve_centre,
                  solve_ink);
+    if (key_card_shown) draw_key_card();
 }

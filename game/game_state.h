@@ -21,6 +21,10 @@ struct GameState {
     std::atomic<bool> stop_requested;
     // The givens changed since the save last looked; main thread only.
     bool givens_changed;
+    // The cell cursor, where typed digits go: shown from the first arrow key,
+    // on cell 0 or the cell last clicked.
+    int32_t cursor_cell;
+    bool cursor_shown;
 };
 
 extern GameState game_state;
@@ -34,6 +38,9 @@ void clear_non_givens();
 // Every change of the givens (a click, Clear, a paste) calls this, so the
 // save follows shortly after.
 void mark_givens_changed();
+// Every edit from the keyboard, undo and redo start here: false while a
+// search owns the board. Whatever else must end before an edit ends here.
+bool begin_board_edit();
 // The board becomes exactly these givens (0 for an empty cell), with no digit
 // or eraser selected. Not while a search runs.
 void set_givens_from(const uint8_t cells[board_cells]);

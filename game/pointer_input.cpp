@@ -1,6 +1,7 @@
 #include "game/pointer_input.h"
 
 #include "game/game_state.h"
+#include "game/givens_history.h"
 #include "game/layout.h"
 #include "game/solver.h"
 
@@ -48,13 +49,15 @@ void handle_click(bool pressed, float x, float y) {
     // Shared edges belong to the lower cell index.
     for (int i = 0; i < board_cells; i++) {
         if (!point_in_box(x, y, layout.cell_centres[i], cell_half, cell_half)) continue;
+        // Typing goes on from the cell last clicked.
+        game_state.cursor_cell = i;
         click_cell(i);
-        mark_givens_changed();
+        note_givens_change();
         return;
     }
     if (point_in_box(x, y, layout.clear_centre, wide_half.x, wide_half.y)) {
         clear_all();
-        mark_givens_changed();
+        note_givens_change();
         return;
     }
     if (in_solve) start_search();

@@ -1,10 +1,13 @@
-"""Enter alone does nothing; Alt+Enter goes full screen and back. Ctrl+V
-pastes a puzzle and Ctrl+C copies the board; letters go by the layout."""
+"""Enter alone does nothing; Alt+Enter goes full screen and back. A puzzle
+typed in, Clear undone and redone, the card of the keys. Ctrl+V pastes a
+puzzle and Ctrl+C copies the board; letters and digits go by the layout."""
 
+import os
 import subprocess
 
-from harness import (HARD, INK, SCREEN_HEIGHT, SCREEN_WIDTH, SOLVE, autosave_bytes, check, near,
-                     run, shows_digit, digit_pixels, wait_until, outlined)
+from harness import (BACKGROUND, CLEAR, HARD, INK, SCREEN_HEIGHT, SCREEN_WIDTH, SOLVE,
+                     autosave_bytes, cell_centre, check, near, palette_centre, run, shows_digit,
+                     digit_pixels, wait_until, outlined)
 
 GRID = "..3.2.6..9..3.5..1..18.64....81.29..7.......8..67.82....26.95..8..2.3..9..5.1.3.."
 SOLUTION = "483921657967345821251876493548132976729564138136798245372689514814253769695417382"
@@ -72,6 +75,43 @@ def copies(s, text):
     wait_until(copied, 10, text + " on the clipboard")
 
 
+def saves(s, puzzle):
+    def saved():
+        return os.path.exists(s.path("autosave")) and s.read("autosave") == autosave_bytes(puzzle)
+
+    wait_until(saved, 10, "the save of " + puzzle)
+
+
+def typing(s):
+    """Rows typed with 0 for an empty cell, on the French layout's digits
+    (typed with Shift) and on the keypad; Clear undone by the key labelled Z
+    and redone; the card closed by a click that does nothing else."""
+    s.key("Right")
+    for r in range(0, 81, 9):
+        row = GRID[r:r + 9].replace(".", "0")
+        s.key(*[("KP_" + c) if r % 2 else c for c in row])
+    shows(s, GRID)
+    s.click(*CLEAR)
+    shows(s, "." * 81)
+    saves(s, "." * 81)
+    s.key("ctrl+z")
+    shows(s, GRID)
+    saves(s, GRID)
+    s.key("ctrl+y")
+    shows(s, "." * 81)
+
+    # Escape hides the cursor; a digit then only picks it in the palette.
+    s.key("Escape", "5")
+    before = s.screenshot(name="before_card")
+    check(outlined(before, palette_centre(5)), "5 picked in the palette")
+    s.key("question")
+    card = s.screenshot(name="key_card")
+    check(near(card.pixel(46, 400), BACKGROUND) and near(card.pixel(31, 400), INK),
+          "the card over the board")
+    s.click(*cell_centre(40))
+    check(s.screenshot(name="card_closed").raw == before.raw, "the click only closed the card")
+
+
 def clipboard(s):
     """Nine lines, a non-puzzle and a line pasted; copies of a solved and a
     searching board. On a French layout, where US keyboards have A, it is Q."""
@@ -79,6 +119,7 @@ def clipboard(s):
     s.start()
     s.key("a")
     check(s.program.poll() is None, "the key labelled A quit")
+    typing(s)
     paste(s, "\n".join(GRID[r:r + 9] for r in range(0, 81, 9)))
     shows(s, GRID)
     paste(s, "hello")

@@ -99,4 +99,9 @@ TEST(KeyCommand, LettersGoByWhatTheKeyPrintsAndPasteAndCopyTakeExactlyControl) {
     EXPECT_EQ(key_command(key_code_c, GLFW_PRESS, GLFW_MOD_CONTROL), KeyCommand::copy);
     EXPECT_EQ(key_command(key_code_c, GLFW_PRESS, GLFW_MOD_CONTROL | GLFW_MOD_SHIFT),
               KeyCommand::none);
+    // AZERTY prints "z" in the US place of W.
+    KeyCode z = key_code_in_layout(key_code_from_glfw(GLFW_KEY_W), "z");
+    EXPECT_EQ(key_command(z, GLFW_PRESS, GLFW_MOD_CONTROL), KeyCommand::undo);
+    EXPECT_EQ(key_command(z, GLFW_PRESS, GLFW_MOD_CONTROL | GLFW_MOD_SHIFT), KeyCommand::redo);
+    EXPECT_EQ(key_command(key_code_y, GLFW_PRESS, GLFW_MOD_CONTROL), KeyCommand::redo);
 }

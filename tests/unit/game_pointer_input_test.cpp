@@ -3,7 +3,9 @@
 #include <cmath>
 #include <string>
 
+#include "game/cell_cursor.h"
 #include "game/game_state.h"
+#include "game/givens_history.h"
 #include "game/layout.h"
 #include "game/pointer_input.h"
 #include "tests/unit/game_test_boards.h"
@@ -177,6 +179,59 @@ TEST_F(PointerInput, OnlyStopReactsWhileASearchRuns) {
     ASSERT_TRUE(wait_for_solver(10));
     EXPECT_EQ(board_text(), long_puzzle());
     EXPECT_FALSE(game_state.stop_requested.load());
+}
+
+TEST_F(PointerInput, UndoRedoAndTheCellCursor) {
+    history_start();
+    game_state.cursor_shown = false;
+    click(palette(5));
+    click(cell(3));
+    // The cursor appears on the cell last clicked and stops at the edges.
+    move_cursor(1, 0);
+    move_cursor(0, -1);
+    move_cursor(-1, 0);
+    EXPECT_EQ(game_state.cursor_cell, 2);
+    for (int i = 0; i < 9; i++) move_cursor(1, 1);
+    EXPECT_EQ(game_state.cursor_cell, 80);
+    // A typed digit moves on to the next row at the end of one; 0 empties.
+    move_cursor(-1, -8);
+    type_digit(7);
+    type_digit(0);
+    EXPECT_EQ(game_state.cursor_cell, 9);
+    EXPECT_EQ(game_state.selected_digit, 7);
+    const std::string typed = "...5...7" + std::string(73, '.');
+    EXPECT_EQ(board_text(), typed);
+    uint8_t pasted[board_cells] = {1, 2};
+    set_givens_from(pasted);
+    note_givens_change();
+    click(game_layout.clear_centre);
+
+    // Clear and the paste undo as a whole, then the 0 (no step), the 7, the click.
+    EXPECT_TRUE(undo_givens());
+    EXPECT_EQ(board_text(), "12" + std::string(79, '.'));
+    EXPECT_TRUE(undo_givens());
+    EXPECT_EQ(board_text(), typed);
+    EXPECT_TRUE(undo_givens());
+    EXPECT_TRUE(undo_givens());
+    EXPECT_FALSE(undo_givens());
+    EXPECT_EQ(board_text(), std::string(81, '.'));
+    EXPECT_TRUE(game_state.givens_changed);
+    EXPECT_TRUE(redo_givens());
+    EXPECT_EQ(board_text(), "...5" + std::string(77, '.'));
+    // A change after an undo drops what could be redone.
+    type_digit(4);
+    EXPECT_FALSE(redo_givens());
+    EXPECT_EQ(board_text(), "...5.....4" + std::string(71, '.'));
+    erase_back();
+    EXPECT_EQ(givens_count(), 1);
+
+    // The bound: the oldest steps fall off the ring.
+    for (int i = 0; i < history_steps + 5; i++) type_digit(1 + i % 2);
+    int undone = 0;
+    while (undo_givens()) undone++;
+    EXPECT_EQ(undone, history_steps);
+    // Back to the fifth digit typed, on cells 9 to 13.
+    EXPECT_EQ(board_text().substr(0, 15), "...5.....12121.");
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "app/frame_clock.h"
 #include "app/frame_statistics.h"
 #include "game/puzzle_text.h"
+#include "game/watch.h"
 
 void paste_puzzle() {
     // The search owns the board, as it does against clicks.
@@ -20,6 +21,7 @@ void paste_puzzle() {
         show_title_notice(puzzle.reason, clock_seconds());
         return;
     }
+    leave_replay();
     set_givens_from(puzzle.cells);
     mark_givens_changed();
 }

@@ -8,6 +8,7 @@
 #include "app/clipboard.h"
 #include "game/game_screen.h"
 #include "game/pointer_input.h"
+#include "game/watch.h"
 #include "render/renderer.h"
 
 WindowedGeometry windowed_geometry;
@@ -68,9 +69,47 @@ void toggle_fullscreen() {
     follow_framebuffer();
 }
 
+// The keys of watching the search; false for a key that is not one.
+static bool watch_key(KeyCommand command) {
+    switch (command) {
+    case KeyCommand::pace_faster:
+        pace_faster();
+        return true;
+    case KeyCommand::pace_slower:
+        pace_slower();
+        return true;
+    case KeyCommand::pause_or_start:
+        watch_space();
+        return true;
+    case KeyCommand::step_forward:
+    case KeyCommand::arrow_right:
+        watch_step_forward();
+        return true;
+    case KeyCommand::step_back:
+        watch_step_back(true);
+        return true;
+    case KeyCommand::arrow_left:
+        watch_step_back(false);
+        return true;
+    case KeyCommand::record_start:
+        watch_home();
+        return true;
+    case KeyCommand::record_end:
+        watch_end();
+        return true;
+    case KeyCommand::escape:
+        watch_escape();
+        return true;
+    default:
+        return false;
+    }
+}
+
 void on_key(GLFWwindow*, int key, int scancode, int action, int mods) {
     KeyCode code = key_code_in_layout(key_code_from_glfw(key), glfwGetKeyName(key, scancode));
-    switch (key_command(code, action, mods)) {
+    KeyCommand command = key_command(code, action, mods);
+    if (watch_key(command)) return;
+    switch (command) {
     case KeyCommand::quit:
         quit_requested = true;
         break;
@@ -83,9 +122,13 @@ void on_key(GLFWwindow*, int key, int scancode, int action, int mods) {
     case KeyCommand::copy:
         copy_board();
         break;
-    case KeyCommand::none:
+    default:
         break;
     }
+}
+
+void on_char(GLFWwindow*, unsigned codepoint) {
+    watch_key(char_command(codepoint));
 }
 
 void on_mouse_button(GLFWwindow* window, int button, int action, int) {

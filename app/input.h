@@ -11,6 +11,14 @@ constexpr KeyCode key_code_c = 21;
 constexpr KeyCode key_code_q = 35;
 constexpr KeyCode key_code_v = 40;
 constexpr KeyCode key_code_enter = 50;
+constexpr KeyCode key_code_space = 1;
+constexpr KeyCode key_code_comma = 3;
+constexpr KeyCode key_code_period = 5;
+constexpr KeyCode key_code_escape = 49;
+constexpr KeyCode key_code_right = 55;
+constexpr KeyCode key_code_left = 56;
+constexpr KeyCode key_code_home = 61;
+constexpr KeyCode key_code_end = 62;
 
 KeyCode key_code_from_glfw(int glfw_key);
 // The KeyCode of what the key prints in the user's layout, from its name
@@ -20,8 +28,28 @@ KeyCode key_code_from_glfw(int glfw_key);
 KeyCode key_code_in_layout(KeyCode code, const char* name);
 
 // What a key press asks for, from its KeyCode, action and modifier bits.
-enum class KeyCommand { none, quit, toggle_fullscreen, paste, copy };
+enum class KeyCommand {
+    none,
+    quit,
+    toggle_fullscreen,
+    paste,
+    copy,
+    // Watching the search.
+    pace_faster,
+    pace_slower,
+    pause_or_start,
+    step_forward,
+    step_back,
+    arrow_right,
+    arrow_left,
+    record_start,
+    record_end,
+    escape
+};
 KeyCommand key_command(KeyCode code, int action, int mods);
+// What a printed character asks for: + and -, wherever they are on the
+// keyboard and on the keypad.
+KeyCommand char_command(unsigned codepoint);
 
 struct WindowedGeometry {
     int32_t x, y;
@@ -36,6 +64,7 @@ int overlap_area(int x, int y, int width, int height, int other_x, int other_y, 
 void toggle_fullscreen();
 
 void on_key(GLFWwindow* window, int key, int scancode, int action, int mods);
+void on_char(GLFWwindow* window, unsigned codepoint);
 void on_mouse_button(GLFWwindow* window, int button, int action, int mods);
 void on_framebuffer_size(GLFWwindow* window, int width, int height);
 // Minimising and restoring: the frame loop rests while the window is minimised.

@@ -43,13 +43,53 @@ KeyCode key_code_in_layout(KeyCode code, const char* name) {
     return key_code_from_glfw(c);
 }
 
+// Held down, the step keys go on stepping.
+static KeyCommand step_command(KeyCode code) {
+    switch (code) {
+    case key_code_period:
+        return KeyCommand::step_forward;
+    case key_code_comma:
+        return KeyCommand::step_back;
+    case key_code_right:
+        return KeyCommand::arrow_right;
+    case key_code_left:
+        return KeyCommand::arrow_left;
+    default:
+        return KeyCommand::none;
+    }
+}
+
+static KeyCommand watch_command(KeyCode code) {
+    switch (code) {
+    case key_code_space:
+        return KeyCommand::pause_or_start;
+    case key_code_home:
+        return KeyCommand::record_start;
+    case key_code_end:
+        return KeyCommand::record_end;
+    case key_code_escape:
+        return KeyCommand::escape;
+    default:
+        return step_command(code);
+    }
+}
+
 KeyCommand key_command(KeyCode code, int action, int mods) {
+    bool plain = (mods & (GLFW_MOD_CONTROL | GLFW_MOD_ALT | GLFW_MOD_SUPER)) == 0;
+    if (action == GLFW_REPEAT && plain) return step_command(code);
     if (action != GLFW_PRESS) return KeyCommand::none;
+    if (plain && watch_command(code) != KeyCommand::none) return watch_command(code);
     if (code == key_code_enter)
         return mods == GLFW_MOD_ALT ? KeyCommand::toggle_fullscreen : KeyCommand::none;
     if (code == key_code_q) return KeyCommand::quit;
     if (mods != GLFW_MOD_CONTROL) return KeyCommand::none;
     if (code == key_code_v) return KeyCommand::paste;
     if (code == key_code_c) return KeyCommand::copy;
+    return KeyCommand::none;
+}
+
+KeyCommand char_command(unsigned codepoint) {
+    if (codepoint == '+') return KeyCommand::pace_faster;
+    if (codepoint == '-') return KeyCommand::pace_slower;
     return KeyCommand::none;
 }

@@ -92,6 +92,7 @@ static bool open_window() {
         return false;
     }
     glfwSetKeyCallback(main_window, on_key);
+    glfwSetCharCallback(main_window, on_char);
     glfwSetMouseButtonCallback(main_window, on_mouse_button);
     glfwSetFramebufferSizeCallback(main_window, on_framebuffer_size);
     glfwSetWindowIconifyCallback(main_window, on_iconify);

@@ -6,6 +6,8 @@
 #include "game/autosave.h"
 #include "game/game_state.h"
 #include "game/layout.h"
+#include "game/watch.h"
+#include "game/watch_screen.h"
 #include "render/matrix.h"
 #include "render/panel.h"
 #include "render/renderer.h"
@@ -127,11 +129,13 @@ static void draw_cells(double now) {
 }
 
 void game_frame(double now) {
+    watch_frame(now);
     draw_rect(Vec2{0, 0}, view_width, view_height, background.r, background.g, background.b,
               background.a);
     draw_text_in(&screen.title_text, game_layout.title_centre, ink);
     draw_grid(game_layout.grid_top_left);
     draw_cells(now);
+    draw_watch();
 
     for (int k = 1; k <= 9; k++) {
         Vec2 centre = game_layout.palette_centres[k - 1];

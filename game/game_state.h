@@ -18,7 +18,8 @@ struct GameState {
     int32_t selected_digit;
     bool eraser_selected;
     std::atomic<bool> solver_running;
-    std::atomic<bool> stop_requested;
+    // Bits of the stops the watch names: end the search, or leave flat out.
+    std::atomic<uint8_t> stop_requested;
     // The givens changed since the save last looked; main thread only.
     bool givens_changed;
 };

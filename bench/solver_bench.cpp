@@ -8,8 +8,8 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <string>
 #include <vector>
 

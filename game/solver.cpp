@@ -42,8 +42,7 @@ struct SearchState {
 // from where it is, flat out or watched.
 enum class Outcome : uint8_t { failed, solved, interrupted };
 
-template <bool watched>
-static Outcome fill_from(SearchState& search, int position);
+template <bool watched> static Outcome fill_from(SearchState& search, int position);
 
 // Watched, before each change: false when the search is to leave this run.
 static bool wait_for_change(SearchState& search, int position, Outcome* outcome) {
@@ -104,8 +103,7 @@ template <bool watched>
 // One step: reaches the open cell at `position` and tries its digits. After
 // a stop every step fails at once, and the search empties its cells as it
 // would after trying every digit. Flat out, the requests are all it looks at.
-template <bool watched>
-static Outcome fill_from(SearchState& search, int position) {
+template <bool watched> static Outcome fill_from(SearchState& search, int position) {
     solver_steps++;
     if (uint8_t requests = game_state.stop_requested.load(std::memory_order_relaxed)) {
         if (requests & stop_search) return Outcome::failed;
@@ -114,9 +112,9 @@ static Outcome fill_from(SearchState& search, int position) {
     }
     if (position == search.open_count) return Outcome::solved;
     const OpenCell cell = search.open[position];
-    unsigned candidates = all_digits & ~(search.row_digits[cell.row] |
-                                         search.column_digits[cell.column] |
-                                         search.box_digits[cell.box]);
+    unsigned candidates =
+        all_digits & ~(search.row_digits[cell.row] | search.column_digits[cell.column] |
+                       search.box_digits[cell.box]);
     return try_digits<watched>(search, position, candidates, 0);
 }
 
@@ -128,13 +126,13 @@ static Outcome fill_from(SearchState& search, int position) {
 static Outcome pick_up(SearchState& search, int position) {
     if (position == search.open_count) return Outcome::solved;
     const OpenCell cell = search.open[position];
-    unsigned candidates = all_digits & ~(search.row_digits[cell.row] |
-                                         search.column_digits[cell.column] |
-                                         search.box_digits[cell.box]);
+    unsigned candidates =
+        all_digits & ~(search.row_digits[cell.row] | search.column_digits[cell.column] |
+                       search.box_digits[cell.box]);
     int held = cell_value(cell.index);
     unsigned held_bit = (1u << held) & all_digits;
     // Digits are tried in rising order: those up to the held one are done.
-    candidates &= ~((held_bit << 1) - 1);
+    candidates &= ~((2u << held) - 1);
     search.row_digits[cell.row] |= held_bit;
     search.column_digits[cell.column] |= held_bit;
     search.box_digits[cell.box] |= held_bit;
@@ -163,11 +161,10 @@ static void show_head(uint64_t changes) {
 // switching at each change of them.
 static bool search_all(SearchState& search) {
     search.clock = PaceClock{0, 0, flat_out, true, 0};
-    Outcome outcome =
-        search_watched() ? fill_from<true>(search, 0) : fill_from<false>(search, 0);
+    Outcome outcome = search_watched() ? fill_from<true>(search, 0) : fill_from<false>(search, 0);
     while (outcome == Outcome::interrupted) {
-        uint8_t requests = game_state.stop_requested.fetch_and((uint8_t)~stop_flat_out,
-                                                               std::memory_order_acquire);
+        uint8_t requests =
+            game_state.stop_requested.fetch_and((uint8_t)~stop_flat_out, std::memory_order_acquire);
         if (requests & stop_search) return false;
         show_head(search.changes);
         units_from_givens(search);

@@ -3,6 +3,11 @@
 
 #include "platform/platform.h"
 
+// Debian 12's mingw-w64 headers predate this flag of Windows 10 1803.
+#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
+#define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
+#endif
+
 void platform_sleep_until(int64_t deadline) {
     // One timer per thread, made on its first sleep and kept for the thread's life.
     static thread_local HANDLE timer = CreateWaitableTimerExW(
@@ -11,6 +16,8 @@ void platform_sleep_until(int64_t deadline) {
     if (left <= 0) return;
     // Relative due times are negative, in 100-nanosecond units.
     double units = (double)left * platform_seconds_per_tick() * 1e7;
+    // Without the fine timer, the plain sleep; the pace still holds over time,
+    // as each deadline counts from the pace's start.
     if (!timer) {
         Sleep((DWORD)(units / 1e4));
         return;

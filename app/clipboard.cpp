@@ -24,6 +24,7 @@ void paste_puzzle() {
     leave_replay();
     set_givens_from(puzzle.cells);
     mark_givens_changed();
+    forget_record();
 }
 
 void copy_board() {

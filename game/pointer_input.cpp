@@ -52,11 +52,13 @@ void handle_click(bool pressed, float x, float y) {
         if (!point_in_box(x, y, layout.cell_centres[i], cell_half, cell_half)) continue;
         click_cell(i);
         mark_givens_changed();
+        forget_record();
         return;
     }
     if (point_in_box(x, y, layout.clear_centre, wide_half.x, wide_half.y)) {
         clear_all();
         mark_givens_changed();
+        forget_record();
         return;
     }
     if (in_solve) start_search();

@@ -95,15 +95,19 @@ void leave_replay() {
                                  std::memory_order_relaxed);
 }
 
+void forget_record() {
+    search_record.count.store(0, std::memory_order_relaxed);
+    watch_shared.shown.store(0, std::memory_order_relaxed);
+    watch_shared.last_cell.store(-1, std::memory_order_relaxed);
+}
+
 void watch_reset() {
     replay = Replay{};
     watch_shared.pause_requested.store(false, std::memory_order_relaxed);
     watch_shared.grants.store(0, std::memory_order_relaxed);
     watch_shared.ticket.store(0, std::memory_order_relaxed);
     watch_shared.parked_ticket.store(0, std::memory_order_relaxed);
-    watch_shared.shown.store(0, std::memory_order_relaxed);
-    watch_shared.last_cell.store(-1, std::memory_order_relaxed);
-    search_record.count.store(0, std::memory_order_relaxed);
+    forget_record();
 }
 
 static double replay_rate() {

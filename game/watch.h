@@ -64,6 +64,9 @@ void watch_end();
 void watch_escape();
 // The board back as the search left it; every edit and click calls this first.
 void leave_replay();
+// The givens changed: no replay of the last search. Every edit of the
+// givens calls this after mark_givens_changed.
+void forget_record();
 // A new search: no pause, an empty record, no replay.
 void watch_reset();
 // Plays a replay on, once per frame.

@@ -9,6 +9,7 @@
 #include "app/frame_statistics.h"
 #include "game/givens_history.h"
 #include "game/puzzle_text.h"
+#include "game/watch.h"
 
 void paste_puzzle() {
     // The search owns the board, as it does against clicks.

@@ -8,9 +8,11 @@
 #include "app/clipboard.h"
 #include "game/cell_cursor.h"
 #include "game/game_screen.h"
+#include "game/game_state.h"
 #include "game/givens_history.h"
 #include "game/key_card.h"
 #include "game/pointer_input.h"
+#include "game/watch.h"
 #include "render/renderer.h"
 
 WindowedGeometry windowed_geometry;
@@ -74,6 +76,51 @@ void toggle_fullscreen() {
 // The key that closes the card does nothing else, nor does the character it types.
 static bool char_of_closing_key;
 
+// The keys of watching the search (and the keys that share theirs); false
+// for a key that is not one.
+static bool watch_key(KeyCommand command) {
+    switch (command) {
+    case KeyCommand::pace_faster:
+        pace_faster();
+        return true;
+    case KeyCommand::pace_slower:
+        pace_slower();
+        return true;
+    case KeyCommand::pause_or_start:
+        watch_space();
+        return true;
+    case KeyCommand::step_forward:
+        watch_step_forward();
+        return true;
+    case KeyCommand::step_back:
+        watch_step_back(true);
+        return true;
+    case KeyCommand::arrow_right:
+        if (!watch_step_forward()) move_cursor(1, 0);
+        return true;
+    case KeyCommand::arrow_left:
+        if (!watch_step_back(false)) move_cursor(-1, 0);
+        return true;
+    case KeyCommand::record_start:
+        watch_home();
+        return true;
+    case KeyCommand::record_end:
+        watch_end();
+        return true;
+    case KeyCommand::escape:
+        if (game_state.solver_running.load(std::memory_order_acquire) || replay_showing())
+            watch_escape();
+        else
+            hide_cursor();
+        return true;
+    case KeyCommand::key_card:
+        show_key_card();
+        return true;
+    default:
+        return false;
+    }
+}
+
 void on_key(GLFWwindow*, int key, int scancode, int action, int mods) {
     char_of_closing_key = false;
     if (key_card_shown) {
@@ -84,7 +131,9 @@ void on_key(GLFWwindow*, int key, int scancode, int action, int mods) {
         return;
     }
     KeyCode code = key_code_in_layout(key_code_from_glfw(key), glfwGetKeyName(key, scancode));
-    switch (key_command(code, action, mods)) {
+    KeyCommand command = key_command(code, action, mods);
+    if (watch_key(command)) return;
+    switch (command) {
     case KeyCommand::quit:
         quit_requested = true;
         break;
@@ -96,12 +145,6 @@ void on_key(GLFWwindow*, int key, int scancode, int action, int mods) {
         break;
     case KeyCommand::copy:
         copy_board();
-        break;
-    case KeyCommand::cursor_left:
-        move_cursor(-1, 0);
-        break;
-    case KeyCommand::cursor_right:
-        move_cursor(1, 0);
         break;
     case KeyCommand::cursor_up:
         move_cursor(0, -1);
@@ -115,31 +158,27 @@ void on_key(GLFWwindow*, int key, int scancode, int action, int mods) {
     case KeyCommand::erase_back:
         erase_back();
         break;
-    case KeyCommand::hide_cursor:
-        hide_cursor();
-        break;
     case KeyCommand::undo:
         undo_givens();
         break;
     case KeyCommand::redo:
         redo_givens();
         break;
-    case KeyCommand::key_card:
-        key_card_shown = true;
-        break;
-    case KeyCommand::none:
+    default:
         break;
     }
 }
 
-void on_char(GLFWwindow*, unsigned int codepoint) {
+void on_char(GLFWwindow*, unsigned codepoint) {
     if (char_of_closing_key || key_card_shown) {
         char_of_closing_key = false;
         return;
     }
     // GLFW sends no characters while Control or Alt is held.
-    if (codepoint >= '0' && codepoint <= '9') type_digit((int)(codepoint - '0'));
-    if (codepoint == '?') key_card_shown = true;
+    if (codepoint >= '0' && codepoint <= '9')
+        type_digit((int)(codepoint - '0'));
+    else
+        watch_key(char_command(codepoint));
 }
 
 void on_mouse_button(GLFWwindow* window, int button, int action, int) {

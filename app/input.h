@@ -14,6 +14,12 @@ constexpr KeyCode key_code_y = 43;
 constexpr KeyCode key_code_z = 44;
 constexpr KeyCode key_code_enter = 50;
 constexpr KeyCode key_code_f1 = 68;
+constexpr KeyCode key_code_space = 1;
+constexpr KeyCode key_code_escape = 49;
+constexpr KeyCode key_code_right = 55;
+constexpr KeyCode key_code_left = 56;
+constexpr KeyCode key_code_home = 61;
+constexpr KeyCode key_code_end = 62;
 
 KeyCode key_code_from_glfw(int glfw_key);
 // The KeyCode of what the key prints in the user's layout, from its name
@@ -29,18 +35,30 @@ enum class KeyCommand {
     toggle_fullscreen,
     paste,
     copy,
-    cursor_left,
-    cursor_right,
     cursor_up,
     cursor_down,
     erase_cell,
     erase_back,
-    hide_cursor,
     undo,
     redo,
     key_card,
+    // Watching the search; the arrows left and right step it while it is
+    // paused or replayed, else they move the cell cursor, and Escape stops it
+    // or leaves the replay, else hides the cursor.
+    pace_faster,
+    pace_slower,
+    pause_or_start,
+    step_forward,
+    step_back,
+    arrow_right,
+    arrow_left,
+    record_start,
+    record_end,
+    escape,
 };
 KeyCommand key_command(KeyCode code, int action, int mods);
+// What a typed character asks for, wherever it is on the keyboard or keypad.
+KeyCommand char_command(unsigned codepoint);
 
 struct WindowedGeometry {
     int32_t x, y;
@@ -55,8 +73,9 @@ int overlap_area(int x, int y, int width, int height, int other_x, int other_y, 
 void toggle_fullscreen();
 
 void on_key(GLFWwindow* window, int key, int scancode, int action, int mods);
-// Characters typed: the digits (whichever keys type them in the layout) and `?`.
-void on_char(GLFWwindow* window, unsigned int codepoint);
+// Characters typed: the digits, `?`, `+`, `-`, `.` and `,`, whichever keys
+// type them in the layout.
+void on_char(GLFWwindow* window, unsigned codepoint);
 void on_mouse_button(GLFWwindow* window, int button, int action, int mods);
 void on_framebuffer_size(GLFWwindow* window, int width, int height);
 // Minimising and restoring: the frame loop rests while the window is minimised.

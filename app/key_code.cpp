@@ -43,26 +43,42 @@ KeyCode key_code_in_layout(KeyCode code, const char* name) {
     return key_code_from_glfw(c);
 }
 
-// Keys that move the cursor or erase, held or not, without Control, Alt or Super.
+// Keys that go on acting while held, without Control, Alt or Super.
 struct HeldKey {
     int glfw_key;
     KeyCommand command;
 };
 
 static const HeldKey held_keys[] = {
-    {GLFW_KEY_LEFT, KeyCommand::cursor_left},   {GLFW_KEY_RIGHT, KeyCommand::cursor_right},
-    {GLFW_KEY_UP, KeyCommand::cursor_up},       {GLFW_KEY_DOWN, KeyCommand::cursor_down},
-    {GLFW_KEY_DELETE, KeyCommand::erase_cell},  {GLFW_KEY_BACKSPACE, KeyCommand::erase_back},
-    {GLFW_KEY_ESCAPE, KeyCommand::hide_cursor},
+    {GLFW_KEY_LEFT, KeyCommand::arrow_left},   {GLFW_KEY_RIGHT, KeyCommand::arrow_right},
+    {GLFW_KEY_UP, KeyCommand::cursor_up},      {GLFW_KEY_DOWN, KeyCommand::cursor_down},
+    {GLFW_KEY_DELETE, KeyCommand::erase_cell}, {GLFW_KEY_BACKSPACE, KeyCommand::erase_back},
 };
+
+static KeyCommand watch_command(KeyCode code) {
+    switch (code) {
+    case key_code_space:
+        return KeyCommand::pause_or_start;
+    case key_code_home:
+        return KeyCommand::record_start;
+    case key_code_end:
+        return KeyCommand::record_end;
+    case key_code_escape:
+        return KeyCommand::escape;
+    default:
+        return KeyCommand::none;
+    }
+}
 
 KeyCommand key_command(KeyCode code, int action, int mods) {
     if (action == GLFW_RELEASE) return KeyCommand::none;
-    if ((mods & ~GLFW_MOD_SHIFT) == 0) {
+    bool plain = (mods & (GLFW_MOD_CONTROL | GLFW_MOD_ALT | GLFW_MOD_SUPER)) == 0;
+    if (plain) {
         for (const HeldKey& held : held_keys)
             if (code == key_code_from_glfw(held.glfw_key)) return held.command;
     }
     if (action != GLFW_PRESS) return KeyCommand::none;
+    if (plain && watch_command(code) != KeyCommand::none) return watch_command(code);
     if (code == key_code_enter)
         return mods == GLFW_MOD_ALT ? KeyCommand::toggle_fullscreen : KeyCommand::none;
     if (code == key_code_q) return KeyCommand::quit;
@@ -74,4 +90,21 @@ KeyCommand key_command(KeyCode code, int action, int mods) {
     if (code == key_code_z) return KeyCommand::undo;
     if (code == key_code_y) return KeyCommand::redo;
     return KeyCommand::none;
+}
+
+KeyCommand char_command(unsigned codepoint) {
+    switch (codepoint) {
+    case '+':
+        return KeyCommand::pace_faster;
+    case '-':
+        return KeyCommand::pace_slower;
+    case '.':
+        return KeyCommand::step_forward;
+    case ',':
+        return KeyCommand::step_back;
+    case '?':
+        return KeyCommand::key_card;
+    default:
+        return KeyCommand::none;
+    }
 }

@@ -2,6 +2,7 @@
 
 #include "game/game_state.h"
 #include "game/givens_history.h"
+#include "game/watch.h"
 
 static int clamp_to_board(int line) {
     return line < 0 ? 0 : line > 8 ? 8 : line;

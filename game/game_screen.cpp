@@ -9,6 +9,8 @@
 #include "game/key_card.h"
 #include "game/layout.h"
 #include "game/screen_colours.h"
+#include "game/watch.h"
+#include "game/watch_screen.h"
 #include "render/matrix.h"
 #include "render/panel.h"
 #include "render/renderer.h"
@@ -61,7 +63,7 @@ bool game_start() {
 
     load_board();
     history_start();
-    return key_card_start();
+    return true;
 }
 
 void game_resize(uint16_t width, uint16_t height) {
@@ -128,6 +130,7 @@ static void draw_cells(double now) {
 }
 
 void game_frame(double now) {
+    watch_frame(now);
     draw_rect(Vec2{0, 0}, view_width, view_height, background.r, background.g, background.b,
               background.a);
     draw_text_in(&screen.title_text, game_layout.title_centre, ink);
@@ -135,6 +138,7 @@ void game_frame(double now) {
     draw_cells(now);
     if (game_state.cursor_shown)
         draw_outline(game_layout.cell_centres[game_state.cursor_cell], Vec2{cell_size, cell_size});
+    draw_watch();
 
     for (int k = 1; k <= 9; k++) {
         Vec2 centre = game_layout.palette_centres[k - 1];

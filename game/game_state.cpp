@@ -19,10 +19,6 @@ void mark_givens_changed() {
     game_state.givens_changed = true;
 }
 
-bool begin_board_edit() {
-    return !game_state.solver_running.load(std::memory_order_acquire);
-}
-
 void clear_non_givens() {
     for (int i = 0; i < board_cells; i++) {
         if (!game_state.board.given[i]) set_cell_value(i, 0);

@@ -18,7 +18,8 @@ struct GameState {
     int32_t selected_digit;
     bool eraser_selected;
     std::atomic<bool> solver_running;
-    std::atomic<bool> stop_requested;
+    // Bits of the stops the watch names: end the search, or leave flat out.
+    std::atomic<uint8_t> stop_requested;
     // The givens changed since the save last looked; main thread only.
     bool givens_changed;
     // The cell cursor, where typed digits go: shown from the first arrow key,
@@ -38,9 +39,6 @@ void clear_non_givens();
 // Every change of the givens (a click, Clear, a paste) calls this, so the
 // save follows shortly after.
 void mark_givens_changed();
-// Every edit from the keyboard, undo and redo start here: false while a
-// search owns the board. Whatever else must end before an edit ends here.
-bool begin_board_edit();
 // The board becomes exactly these givens (0 for an empty cell), with no digit
 // or eraser selected. Not while a search runs.
 void set_givens_from(const uint8_t cells[board_cells]);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "game/game_state.h"
+#include "game/watch.h"
 
 // One state more than steps: the oldest one is where undo stops.
 constexpr int ring_size = history_steps + 1;
@@ -17,6 +18,12 @@ struct GivensHistory {
 
 static GivensHistory history;
 
+// The save follows, and the last search's record no longer fits the givens.
+static void givens_changed() {
+    mark_givens_changed();
+    forget_record();
+}
+
 static void read_givens(uint8_t out[board_cells]) {
     for (int i = 0; i < board_cells; i++)
         out[i] = game_state.board.given[i] ? (uint8_t)cell_value(i) : 0;
@@ -30,7 +37,7 @@ static void apply_current() {
         set_cell_value(i, state[i]);
         game_state.board.given[i] = state[i] != 0;
     }
-    mark_givens_changed();
+    givens_changed();
 }
 
 void history_start() {
@@ -41,7 +48,7 @@ void history_start() {
 }
 
 void note_givens_change() {
-    mark_givens_changed();
+    givens_changed();
     uint8_t now[board_cells];
     read_givens(now);
     if (memcmp(now, history.states[history.current], board_cells) == 0) return;

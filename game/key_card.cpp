@@ -59,12 +59,13 @@ struct KeyCard {
     TextObject keys[row_count];
     TextObject whats[row_count];
     float keys_width; // of the widest keys text
+    bool tried, made;
 };
 
 bool key_card_shown;
 static KeyCard card;
 
-bool key_card_start() {
+static bool make_card() {
     if (!register_font("card_font", "arialbd.ttf", 18)) return false;
     for (int g = 0; g < group_count; g++) {
         if (!create_text_object(&card.titles[g], "solve_font", group_titles[g])) return false;
@@ -75,6 +76,13 @@ bool key_card_start() {
         if (card.keys[i].width > card.keys_width) card.keys_width = card.keys[i].width;
     }
     return true;
+}
+
+void show_key_card() {
+    // Made once: a font or text that cannot be made now never will be.
+    if (!card.tried) card.made = make_card();
+    card.tried = true;
+    key_card_shown = card.made;
 }
 
 // draw_text takes off the integer half of the width, so the text starts at `left`.

@@ -4,7 +4,7 @@
 // Shown by `?` and F1; any key or click closes it and does nothing else.
 extern bool key_card_shown;
 
-// Its font and texts, made once with the game screen. False (with the reason
-// reported) when one cannot be made.
-bool key_card_start();
+// Shows the card. Its font and texts are made the first time, so a run that
+// never shows it bakes and caches nothing more.
+void show_key_card();
 void draw_key_card();

@@ -4,6 +4,7 @@
 #include "game/givens_history.h"
 #include "game/layout.h"
 #include "game/solver.h"
+#include "game/watch.h"
 
 // Half-sizes of the clickable boxes.
 static constexpr Vec2 small_half = {small_button_size.x / 2, small_button_size.y / 2};
@@ -32,9 +33,10 @@ void handle_click(bool pressed, float x, float y) {
     bool in_solve = point_in_box(x, y, layout.solve_centre, wide_half.x, wide_half.y);
     // While a search runs it owns the board; only a stop request gets through.
     if (game_state.solver_running.load(std::memory_order_acquire)) {
-        if (in_solve) game_state.stop_requested.store(true, std::memory_order_relaxed);
+        if (in_solve) game_state.stop_requested.fetch_or(stop_search, std::memory_order_relaxed);
         return;
     }
+    leave_replay();
     for (int k = 1; k <= 9; k++) {
         if (!point_in_box(x, y, layout.palette_centres[k - 1], small_half.x, small_half.y))
             continue;

@@ -1,6 +1,9 @@
 #include "game/solver.h"
 
 #include "game/game_state.h"
+#include "game/search_pace.h"
+#include "game/search_record.h"
+#include "game/watch.h"
 #include "platform/platform.h"
 
 uint64_t solver_steps;
@@ -17,43 +20,157 @@ struct OpenCell {
 // What the search keeps beside the board: the digits each row, column and box
 // holds now, and the open cells in row-major order. Every open cell after the
 // current one that the search filled has been emptied again, so the next open
-// cell is the next one to fill, as a scan of the board would find it.
+// cell is the next one to fill, as a scan of the board would find it. The
+// board and this are the whole state of the search: after an interruption,
+// the search picks up from them.
 struct SearchState {
     unsigned row_digits[9];
     unsigned column_digits[9];
     unsigned box_digits[9];
     OpenCell open[board_cells];
     int open_count;
+    // The units as the givens alone fill them.
+    unsigned given_rows[9], given_columns[9], given_boxes[9];
+    // Changes made, as the record counts them.
+    uint64_t changes;
+    // The open cell the search was at when it was interrupted.
+    int interrupted_at;
+    PaceClock clock;
 };
 
-// One step: fills the open cell at `position` and recurses. Each digit goes to
-// the board as it is tried, and the cell is emptied when none is left.
-static bool fill_from(SearchState& search, int position) {
-    solver_steps++;
-    if (game_state.stop_requested.load(std::memory_order_relaxed)) return false;
-    if (position == search.open_count) return true;
+// Interrupted: the watch controls changed, and the search is to pick up
+// from where it is, flat out or watched.
+enum class Outcome : uint8_t { failed, solved, interrupted };
 
+template <bool watched> static Outcome fill_from(SearchState& search, int position);
+
+// Watched, before each change: false when the search is to leave this run.
+static bool wait_for_change(SearchState& search, int position, Outcome* outcome) {
+    Gate gate = pace_gate(search.clock, search.changes);
+    if (gate == Gate::go) return true;
+    search.interrupted_at = position;
+    *outcome = gate == Gate::stop ? Outcome::failed : Outcome::interrupted;
+    return false;
+}
+
+// The digits of the open cell at `position` after `held`, the digit it holds
+// (0 for none, and then nothing is taken back). Each goes to the board as it
+// is tried, and the cell is emptied when none is left. Watched, each change
+// waits for its turn first.
+template <bool watched>
+[[gnu::always_inline]] inline Outcome try_digits(SearchState& search, int position,
+                                                 unsigned candidates, int held) {
     const OpenCell cell = search.open[position];
     unsigned& row = search.row_digits[cell.row];
     unsigned& column = search.column_digits[cell.column];
     unsigned& box = search.box_digits[cell.box];
-    unsigned candidates = all_digits & ~(row | column | box);
+    Outcome outcome;
+    // The held digit was not in these units before this cell took it.
+    unsigned held_bit = (1u << held) & all_digits;
+    row ^= held_bit;
+    column ^= held_bit;
+    box ^= held_bit;
     while (candidates) {
+        if (watched && !wait_for_change(search, position, &outcome)) return outcome;
         // The lowest bit left is the smallest digit left.
         unsigned digit_bit = candidates & (0u - candidates);
         candidates ^= digit_bit;
         row |= digit_bit;
         column |= digit_bit;
         box |= digit_bit;
-        set_cell_value(cell.index, __builtin_ctz(digit_bit));
-        if (fill_from(search, position + 1)) return true;
+        int digit = __builtin_ctz(digit_bit);
+        set_cell_value(cell.index, digit);
+        record_change(search.changes, make_change(cell.index, held, digit));
+        if (watched) pace_changed(search.changes, cell.index);
+        held = digit;
+        outcome = fill_from<watched>(search, position + 1);
+        if (outcome != Outcome::failed) return outcome;
         // The digit was not in these units before this step placed it.
         row ^= digit_bit;
         column ^= digit_bit;
         box ^= digit_bit;
     }
+    // A cell that never held a digit is written, but does not change.
+    if (watched && held && !wait_for_change(search, position, &outcome)) return outcome;
     set_cell_value(cell.index, 0);
-    return false;
+    if (held) {
+        record_change(search.changes, make_change(cell.index, held, 0));
+        if (watched) pace_changed(search.changes, cell.index);
+    }
+    return Outcome::failed;
+}
+
+// One step: reaches the open cell at `position` and tries its digits. After
+// a stop every step fails at once, and the search empties its cells as it
+// would after trying every digit. Flat out, the requests are all it looks at.
+template <bool watched> static Outcome fill_from(SearchState& search, int position) {
+    solver_steps++;
+    if (uint8_t requests = game_state.stop_requested.load(std::memory_order_relaxed)) {
+        if (requests & stop_search) return Outcome::failed;
+        search.interrupted_at = position;
+        return Outcome::interrupted;
+    }
+    if (position == search.open_count) return Outcome::solved;
+    const OpenCell cell = search.open[position];
+    unsigned candidates =
+        all_digits & ~(search.row_digits[cell.row] | search.column_digits[cell.column] |
+                       search.box_digits[cell.box]);
+    return try_digits<watched>(search, position, candidates, 0);
+}
+
+// Picks up the search at `position` from the board: each open cell before
+// the interrupted one holds its digit and waits for the cells after it; the
+// interrupted one goes on with the digits after its own. The units fill
+// again on the way down, so each cell's candidates are what they were when
+// the search reached it. No step is counted again.
+static Outcome pick_up(SearchState& search, int position) {
+    if (position == search.open_count) return Outcome::solved;
+    const OpenCell cell = search.open[position];
+    unsigned candidates =
+        all_digits & ~(search.row_digits[cell.row] | search.column_digits[cell.column] |
+                       search.box_digits[cell.box]);
+    int held = cell_value(cell.index);
+    unsigned held_bit = (1u << held) & all_digits;
+    // Digits are tried in rising order: those up to the held one are done.
+    candidates &= ~((2u << held) - 1);
+    search.row_digits[cell.row] |= held_bit;
+    search.column_digits[cell.column] |= held_bit;
+    search.box_digits[cell.box] |= held_bit;
+    if (position < search.interrupted_at) {
+        Outcome outcome = pick_up(search, position + 1);
+        if (outcome != Outcome::failed) return outcome;
+    }
+    return search_watched() ? try_digits<true>(search, position, candidates, held)
+                            : try_digits<false>(search, position, candidates, held);
+}
+
+static void units_from_givens(SearchState& search) {
+    for (int i = 0; i < 9; i++) {
+        search.row_digits[i] = search.given_rows[i];
+        search.column_digits[i] = search.given_columns[i];
+        search.box_digits[i] = search.given_boxes[i];
+    }
+}
+
+// A flat-out run tells the watch nothing until it ends or is interrupted.
+static void show_head(uint64_t changes) {
+    if (changes > 0) pace_changed(changes, change_cell(recorded_change(changes - 1)));
+}
+
+// Runs the search flat out or watched, as the controls say, to its end,
+// switching at each change of them.
+static bool search_all(SearchState& search) {
+    search.clock = PaceClock{0, 0, flat_out, true, 0};
+    Outcome outcome = search_watched() ? fill_from<true>(search, 0) : fill_from<false>(search, 0);
+    while (outcome == Outcome::interrupted) {
+        uint8_t requests =
+            game_state.stop_requested.fetch_and((uint8_t)~stop_flat_out, std::memory_order_acquire);
+        if (requests & stop_search) return false;
+        show_head(search.changes);
+        units_from_givens(search);
+        outcome = pick_up(search, 0);
+    }
+    return outcome == Outcome::solved;
 }
 
 bool solve_from(int previous) {
@@ -63,16 +180,22 @@ bool solve_from(int previous) {
         int column = index % 9;
         int box = 3 * (row / 3) + column / 3;
         int32_t value = cell_value(index);
-        // Conflicting givens only add bits that are set already.
-        search.row_digits[row] |= 1u << value;
-        search.column_digits[column] |= 1u << value;
-        search.box_digits[box] |= 1u << value;
         if (value == 0 && index > previous) {
             search.open[search.open_count++] = {(uint8_t)index, (uint8_t)row, (uint8_t)column,
                                                 (uint8_t)box};
+            continue;
         }
+        // Conflicting givens only add bits that are set already.
+        search.given_rows[row] |= 1u << value;
+        search.given_columns[column] |= 1u << value;
+        search.given_boxes[box] |= 1u << value;
     }
-    return fill_from(search, 0);
+    units_from_givens(search);
+    bool solved = search_all(search);
+    for (int i = 0; i < board_cells; i++) search_record.last_cells[i] = (uint8_t)cell_value(i);
+    search_record.count.store(search.changes, std::memory_order_relaxed);
+    show_head(search.changes);
+    return solved;
 }
 
 int solver_thread_main() {
@@ -83,17 +206,19 @@ int solver_thread_main() {
     // solver_running last (release) hands the board back to the main thread
     // with every write of the search visible.
     if (!solved) clear_non_givens();
-    game_state.stop_requested.store(false, std::memory_order_relaxed);
+    game_state.stop_requested.store(0, std::memory_order_relaxed);
     game_state.solver_running.store(false, std::memory_order_release);
     return 0;
 }
 
 bool start_search() {
+    leave_replay();
     game_state.selected_digit = 0;
     game_state.eraser_selected = false;
     clear_non_givens();
+    watch_reset();
     // A stop pressed after the last search had cleared its flag must not end this one.
-    game_state.stop_requested.store(false, std::memory_order_relaxed);
+    game_state.stop_requested.store(0, std::memory_order_relaxed);
     game_state.solver_running.store(true, std::memory_order_relaxed);
     if (platform_start_detached(solver_thread_main)) return true;
     game_state.solver_running.store(false, std::memory_order_relaxed);

@@ -27,6 +27,11 @@ void platform_pacing_end();
 // the frame pacing computes it). Returns at once when there is no timer.
 void platform_wait_relative(int64_t due_time_100ns);
 
+// Sleeps the calling thread until the counter reaches `deadline` (at once when
+// it has); any thread may call it. Waiting for a deadline, not a duration,
+// keeps a row of sleeps from drifting.
+void platform_sleep_until(int64_t deadline);
+
 // Makes the folder of the running executable the working directory.
 bool platform_use_executable_folder();
 

@@ -45,6 +45,13 @@ void platform_wait_relative(int64_t due_time_100ns) {
     clock_nanosleep(CLOCK_MONOTONIC, 0, &wait, nullptr);
 }
 
+void platform_sleep_until(int64_t deadline) {
+    timespec due;
+    due.tv_sec = (time_t)(deadline / 1000000000);
+    due.tv_nsec = (long)(deadline % 1000000000);
+    clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &due, nullptr);
+}
+
 bool platform_use_executable_folder() {
     char path[1024];
     ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);

@@ -109,7 +109,7 @@ def unwritable_folder(s):
         with open(os.path.join(data, "autosave"), "rb") as f:
             check(f.read() == NEW, "the givens are saved in the user's data folder")
         caches = sorted(os.listdir(os.path.join(data, "tmp")))
-        check(len(caches) == 5 and all(name.startswith("font.") and not name.endswith(".tmp")
+        check(len(caches) == 4 and all(name.startswith("font.") and not name.endswith(".tmp")
                                        for name in caches), "font caches: %s" % caches)
 
         s.start()

@@ -1,5 +1,5 @@
 """Searches started and stopped over and over, at a user's pace and faster,
-and a quit in the middle of one. The ThreadSanitizer build runs this test on
+watched, paused and stepped, and a quit in the middle of one. The ThreadSanitizer build runs this test on
 its own; in every build the program must end cleanly and save only the givens.
 """
 
@@ -43,13 +43,26 @@ def solve_stop_cycles(s):
         if label(s) != idle:
             s.click(*SOLVE)
         wait_until(lambda: label(s) == idle, SLOW, "the burst %d to end" % burst)
+    # Watched: started by Space, paused, stepped on and back, paced and
+    # resumed, then stopped by Stop while paused, and by Escape.
+    s.key("minus", "space")
+    wait_until(lambda: label(s) != idle, SLOW, "Stop on the button after Space")
+    s.key("space", "period", "period", "comma", "minus", "space", "plus", "space")
+    s.click(*SOLVE)
+    wait_until(lambda: label(s) == idle, SLOW, "Solve after Stop while paused")
+    s.key("space")
+    wait_until(lambda: label(s) != idle, SLOW, "a search again")
+    s.key("Escape")
+    wait_until(lambda: label(s) == idle, SLOW, "Solve after Escape")
+    s.key("plus")
     shot = s.screenshot(name="after_cycles")
     check(solver_cells(shot) == [], "every stopped search put the board back")
 
-    # Quit while a search runs: the program neither stops nor waits for it.
+    # Quit while a search runs, paused: the program neither stops nor waits for it.
     s.click(*SOLVE)
     wait_until(lambda: label(s) != idle, SLOW, "Stop on the button before quitting")
-    s.key("q")
+    # Paused, too: Q ends the program.
+    s.key("space", "q")
     status = s.wait_exit(SLOW)
     check(status == 0, "exit status %d with a search running: %s" % (status, s.stderr()[-3000:]))
     check(s.read("autosave") == autosave_bytes(HARD), "only the givens saved")

@@ -1,4 +1,8 @@
-"""Solving: the visible search, Stop, a solved board and an unsolvable one."""
+"""Solving: the visible search, Stop, a solved board and an unsolvable one;
+watching a search at a slow pace, paused, stepped on and back, and the
+replay of a finished one."""
+
+import time
 
 from harness import (CLEAR, HARD, INK, SOLVE, SOLVER_INK, autosave_bytes, cell_centre, check,
                      crop, digit_pixels, outlined, palette_centre, run, shows_digit,
@@ -14,6 +18,80 @@ def ink_cells(shot):
 
 def label(shot):
     return crop(shot, SOLVE, 45, 20)
+
+
+# A hard puzzle: thousands of changes, so a slow pace shows only its start.
+ESCARGOT = ("1....7.9..3..2...8..96..5....53..9...1..8...26....4...3......1..4......7..7..."
+            "3..")
+
+
+def grid(shot):
+    """The digit area of every cell, clear of the outline of the last change."""
+    return [crop(shot, cell_centre(i), 15, 15) for i in range(81)]
+
+
+def board_line(s):
+    s.key("ctrl+c")
+    return s.clipboard()
+
+
+def solved_from(board, puzzle):
+    units = ([[9 * r + c for c in range(9)] for r in range(9)] +
+             [[9 * r + c for r in range(9)] for c in range(9)] +
+             [[27 * (b // 3) + 3 * (b % 3) + 9 * (k // 3) + k % 3 for k in range(9)]
+              for b in range(9)])
+    return (all(sorted(board[i] for i in unit) == list("123456789") for unit in units)
+            and all(p in (".", b) for p, b in zip(puzzle, board)))
+
+
+def watching(s):
+    givens = [i for i, c in enumerate(ESCARGOT) if c != "."]
+    s.set_clipboard(ESCARGOT)
+    s.key("ctrl+v")
+    before = s.screenshot(name="escargot")
+    # Flat out, then ten steps a second; Space starts the search.
+    s.key(*["minus"] * 12)
+    s.key("space")
+    started = time.monotonic()
+    time.sleep(2)
+    shot = s.screenshot(name="paced")
+    filled = len(solver_cells(shot))
+    elapsed = time.monotonic() - started
+    check(2 <= filled <= 10 * elapsed + 2, "%d cells after %.1f s at 10 a second" % (filled, elapsed))
+    check(crop(shot, (270, 870), 200, 12) != crop(before, (270, 870), 200, 12),
+          "the status line shows")
+
+    s.key("space")
+    paused = s.screenshot(name="paused")
+    time.sleep(0.5)
+    check(s.screenshot(keep=False).raw == paused.raw, "a paused search holds the screen still")
+    s.key("period")
+    stepped = s.screenshot(name="stepped")
+    changed = [i for i, (a, b) in enumerate(zip(grid(paused), grid(stepped))) if a != b]
+    check(len(changed) == 1, "one step changes one cell: %s" % changed)
+    s.key("comma")
+    check(s.screenshot(name="stepped_back").raw == paused.raw,
+          "a step back brings back the screen as it was")
+
+    s.key(*["plus"] * 12)
+    s.key("space")
+    wait_until(lambda: label(s.screenshot(keep=False)) == label(before), 10, "the flat-out end")
+    solution = board_line(s)
+    check(solved_from(solution, ESCARGOT), "solved: %s" % solution)
+    done = s.screenshot(name="watch_solved")
+    check(crop(done, (270, 870), 200, 12) == crop(before, (270, 870), 200, 12),
+          "at flat out nothing is shown under the palette")
+
+    s.key("Home")
+    shot = s.screenshot(name="replay_home")
+    check(solver_cells(shot) == [] and ink_cells(shot) == givens, "Home shows the givens")
+    s.key("End")
+    shot = s.screenshot(name="replay_end")
+    check(shot.raw == done.raw, "End shows the board as the search left it")
+    check(board_line(s) == solution, "the solution is back")
+    s.key("q")
+    check(s.wait_exit() == 0, "exit status")
+    check(s.read("autosave") == autosave_bytes(ESCARGOT), "only the givens saved")
 
 
 def solving(s):
@@ -80,9 +158,7 @@ def solving(s):
     check(solver_cells(shot) == [], "a failed search leaves no solver digits")
     check(ink_cells(shot) == [0, 1, 2, 3, 4, 5, 6, 7, 17], "givens after failure")
 
-    s.key("q")
-    check(s.wait_exit() == 0, "exit status")
-    check(s.read("autosave") == autosave_bytes("".join(unsolvable)), "only givens saved")
+    watching(s)
 
 
 run([solving])

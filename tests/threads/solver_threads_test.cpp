@@ -12,6 +12,7 @@
 
 #include "game/game_state.h"
 #include "game/solver.h"
+#include "game/watch.h"
 #include "platform/platform.h"
 #include "tests/unit/game_test_boards.h"
 
@@ -83,6 +84,58 @@ TEST(SolverThread, CompletedSearchIsSeenWholeOnceTheFlagClears) {
     EXPECT_EQ(board_text(), empty_board_solution());
     EXPECT_EQ(draw_once(), 81);
     EXPECT_FALSE(game_state.stop_requested.load());
+}
+
+// Waits, drawing, until the search sleeps paused; false after 20 s.
+bool wait_parked() {
+    auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!search_parked()) {
+        if (std::chrono::steady_clock::now() > give_up) return false;
+        draw_once();
+    }
+    return true;
+}
+
+int cells_apart(const std::string& a, const std::string& b) {
+    int apart = 0;
+    for (size_t i = 0; i < a.size(); i++) apart += a[i] != b[i];
+    return apart;
+}
+
+TEST(SolverThread, WatchedSearchPausesStepsOnAndBackAndStops) {
+    reset_with_puzzle(long_puzzle());
+    ASSERT_TRUE(start_search());
+    for (int round = 0; round < 2; round++) {
+        // Flat out the first round; a million a second the next.
+        if (round == 1) pace_slower();
+        for (int frame = 0; frame < 500; frame++) draw_once();
+        watch_space();
+        ASSERT_TRUE(wait_parked());
+        std::string paused = board_text();
+        uint64_t shown = watch_shared.shown.load();
+        EXPECT_EQ(board_text(), paused) << "held still";
+
+        EXPECT_TRUE(watch_step_forward());
+        ASSERT_TRUE(wait_parked());
+        EXPECT_EQ(watch_shared.shown.load(), shown + 1);
+        std::string stepped = board_text();
+        EXPECT_EQ(cells_apart(stepped, paused), 1);
+        EXPECT_TRUE(watch_step_back(false));
+        EXPECT_EQ(board_text(), paused);
+        // Forward again retraces what was seen.
+        EXPECT_TRUE(watch_step_forward());
+        EXPECT_EQ(board_text(), stepped);
+        EXPECT_TRUE(watch_step_back(false));
+        watch_space();
+        for (int frame = 0; frame < 500; frame++) draw_once();
+        pace_faster();
+    }
+    pace_slower();
+    watch_escape();
+    while (game_state.solver_running.load(std::memory_order_acquire)) draw_once();
+    EXPECT_EQ(board_text(), long_puzzle());
+    EXPECT_FALSE(game_state.stop_requested.load());
+    pace_faster();
 }
 
 } // namespace

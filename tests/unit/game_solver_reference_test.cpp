@@ -4,13 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
+#include <map>
 #include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "game/game_state.h"
+#include "game/search_pace.h"
+#include "game/search_record.h"
 #include "game/solver.h"
+#include "game/watch.h"
 #include "platform/platform.h"
 #include "tests/unit/game_test_boards.h"
 #include "tests/unit/reference_solver.h"
@@ -24,12 +29,29 @@ namespace recording {
 std::vector<uint16_t> writes;
 // Asks for a stop just after this many writes; 0 for never.
 size_t stop_after_writes;
+// Interrupts the search after every so many writes.
+size_t interrupt_every_writes = SIZE_MAX;
+// Or counts the writes that change a cell, and keeps the board after each
+// change whose number is a key here, instead of keeping the writes.
+size_t changes;
+std::map<size_t, std::string>* boards_after;
 
 inline void set_cell_value(int index, int32_t value) {
+    bool changed = ::cell_value(index) != value;
     ::set_cell_value(index, value);
+    if (boards_after) {
+        if (!changed) return;
+        auto board = boards_after->find(++changes);
+        if (board != boards_after->end()) board->second = board_text();
+        return;
+    }
     writes.push_back((uint16_t)(10 * index + value));
     if (writes.size() == stop_after_writes) {
         game_state.stop_requested.store(true, std::memory_order_relaxed);
+    }
+    // The search leaves flat out and picks up again from the board, unseen.
+    if (writes.size() % interrupt_every_writes == 0) {
+        game_state.stop_requested.fetch_or(stop_flat_out, std::memory_order_relaxed);
     }
 }
 
@@ -157,6 +179,8 @@ TEST(SolverSameness, ProductSearchMatchesTheReferenceStepForStep) {
     struct Recorded {
         std::string puzzle;
         size_t stop_after_writes;
+        // Interrupts the search after every so many writes.
+        size_t interrupt_every_writes = SIZE_MAX;
     };
     std::vector<Recorded> recorded = {{std::string(81, '.'), 0},
                                       {ai_escargot_puzzle(), 0},
@@ -173,8 +197,11 @@ TEST(SolverSameness, ProductSearchMatchesTheReferenceStepForStep) {
     for (const Recorded& r : recorded) {
         Outcome expected = run(r.puzzle, recording::reference::reference_solve_from,
                                recording::reference::reference_steps, -1, r.stop_after_writes);
+        // Interrupted at every few writes, the product's search still does the same.
+        recording::interrupt_every_writes = r.puzzle == ai_escargot_puzzle() ? 7 : SIZE_MAX;
         Outcome actual = run(r.puzzle, recording::product::solve_from,
                              recording::product::solver_steps, -1, r.stop_after_writes);
+        recording::interrupt_every_writes = SIZE_MAX;
         EXPECT_EQ(actual.solved, expected.solved) << r.puzzle;
         EXPECT_EQ(actual.steps, expected.steps) << r.puzzle;
         EXPECT_EQ(actual.board, expected.board) << r.puzzle;
@@ -186,6 +213,45 @@ TEST(SolverSameness, ProductSearchMatchesTheReferenceStepForStep) {
             EXPECT_EQ(actual.board, r.puzzle) << "a stop leaves only the givens";
             EXPECT_GT(actual.writes.size(), r.stop_after_writes);
         }
+    }
+}
+
+// The record against the boards the search showed: every change held, the
+// board taken back to any point of it and forward again; a search too long
+// for the record holds its newest changes, Home its oldest state.
+TEST(SolverSameness, RecordTakesTheBoardBackToAnyChangeItHolds) {
+    for (const char* puzzle : {platinum_blonde_puzzle(), anti_brute_force_puzzle()}) {
+        reset_with_puzzle(puzzle);
+        ASSERT_TRUE(solve_from(-1));
+        uint64_t count = search_record.count.load();
+        uint64_t oldest = record_oldest(count);
+        EXPECT_EQ(oldest > 0, puzzle == anti_brute_force_puzzle()) << count;
+        std::map<size_t, std::string> boards = {
+            {oldest, ""}, {oldest + 1, ""}, {(oldest + count) / 2, ""}, {count - 1, ""}};
+        reset_with_puzzle(puzzle);
+        recording::changes = 0;
+        recording::boards_after = &boards;
+        EXPECT_TRUE(recording::product::solve_from(-1));
+        recording::boards_after = nullptr;
+        EXPECT_EQ(recording::changes, count);
+        if (oldest == 0) boards[0] = puzzle;
+
+        uint8_t cells[board_cells];
+        memcpy(cells, search_record.last_cells, sizeof(cells));
+        auto text = [&] {
+            std::string board;
+            for (uint8_t v : cells) board += v ? (char)('0' + v) : '.';
+            return board;
+        };
+        EXPECT_EQ(text(), board_text()) << "End: the last state";
+        uint64_t at = count;
+        for (auto board = boards.rbegin(); board != boards.rend(); ++board) {
+            record_move(cells, at, board->first);
+            at = board->first;
+            EXPECT_EQ(text(), board->second) << "after change " << at;
+        }
+        record_move(cells, at, count);
+        EXPECT_EQ(text(), board_text()) << "back to End";
     }
 }
 

@@ -1,0 +1,81 @@
+#include "game/search_pace.h"
+
+#include "game/game_state.h"
+#include "game/search_record.h"
+#include "game/watch.h"
+#include "platform/platform.h"
+
+// A paused search looks for the user's next key this often.
+static constexpr double park_seconds = 0.01;
+// Shorter sleeps are not worth a wake-up: at high paces the changes come in
+// batches, each on time by the clock started with the pace.
+static constexpr double shortest_sleep = 0.001;
+
+bool search_watched() {
+    return watch_shared.pace.load(std::memory_order_relaxed) != flat_out ||
+           watch_shared.pause_requested.load(std::memory_order_relaxed);
+}
+
+static int64_t ticks(double seconds) {
+    return (int64_t)(seconds / platform_seconds_per_tick());
+}
+
+// Sleeps until the next change is due by the clock of this pace.
+static void wait_for_turn(PaceClock& clock) {
+    clock.changes++;
+    double due = (double)clock.changes / pace_rates[clock.pace];
+    int64_t deadline = clock.start + ticks(due);
+    if (deadline - platform_counter_now() >= ticks(shortest_sleep)) platform_sleep_until(deadline);
+}
+
+// Redoes the recorded change after what the board shows.
+static void retrace(uint64_t shown) {
+    Change change = recorded_change(shown);
+    set_cell_value(change_cell(change), change_after(change));
+    pace_changed(shown + 1, change_cell(change));
+}
+
+// Sleeps, paused, telling the main thread the board and record are its own.
+static void park(uint64_t head, uint32_t ticket) {
+    search_record.count.store(head, std::memory_order_relaxed);
+    watch_shared.parked_ticket.store(ticket, std::memory_order_release);
+    platform_sleep_until(platform_counter_now() + ticks(park_seconds));
+}
+
+Gate pace_gate(PaceClock& clock, uint64_t& head) {
+    for (;;) {
+        if (game_state.stop_requested.load(std::memory_order_acquire) & stop_search) {
+            head = watch_shared.shown.load(std::memory_order_relaxed);
+            return Gate::stop;
+        }
+        uint64_t shown = watch_shared.shown.load(std::memory_order_relaxed);
+        if (watch_shared.pause_requested.load(std::memory_order_acquire)) {
+            clock.restart = true;
+            // The ticket first: a grant counted before it is seen below.
+            uint32_t ticket = watch_shared.ticket.load(std::memory_order_acquire);
+            if (watch_shared.grants.load(std::memory_order_acquire) == clock.grants_used) {
+                park(head, ticket);
+                continue;
+            }
+            clock.grants_used++;
+            if (shown == head) return Gate::go;
+            retrace(shown);
+            continue;
+        }
+        uint8_t pace = watch_shared.pace.load(std::memory_order_relaxed);
+        if (clock.restart || pace != clock.pace) {
+            clock = PaceClock{platform_counter_now(), 0, pace, false, clock.grants_used};
+        }
+        if (pace != flat_out) wait_for_turn(clock);
+        if (shown < head) {
+            retrace(shown);
+            continue;
+        }
+        return pace == flat_out ? Gate::flat_out : Gate::go;
+    }
+}
+
+void pace_changed(uint64_t head, int cell) {
+    watch_shared.last_cell.store((int8_t)cell, std::memory_order_relaxed);
+    watch_shared.shown.store(head, std::memory_order_release);
+}

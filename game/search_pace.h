@@ -1,0 +1,29 @@
+// The solver thread's side of watching: waiting for each change's turn at
+// the pace, sleeping while paused, and retracing changes stepped back over.
+#pragma once
+
+#include <cstdint>
+
+// The solver thread's own account of the pace.
+struct PaceClock {
+    int64_t start;    // counter value when the pace last started
+    uint64_t changes; // changes made at this pace since then
+    uint8_t pace;     // the pace level it counts for
+    bool restart;     // a pause or a step came between: count afresh
+    uint32_t grants_used;
+};
+
+enum class Gate : uint8_t { go, stop, flat_out };
+
+// Whether the search runs watched now: a pace other than flat out, or paused.
+bool search_watched();
+
+// Called before each new change of a watched search that has made `head`
+// changes. Waits for the change's turn, or while paused; retraces what was
+// stepped back over first. Go: make the change. Flat out: leave the watched
+// search (the change not made). Stop: end the search, `head` cut back to
+// what the board shows.
+Gate pace_gate(PaceClock& clock, uint64_t& head);
+
+// After each change of a watched search: the board shows `head` changes.
+void pace_changed(uint64_t head, int cell);

@@ -1,0 +1,60 @@
+// The record of a search: every change it made to the board, in order, in a
+// buffer that wraps and keeps the newest changes.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "game/game_state.h"
+
+// A change of one cell, in 16 bits: the cell, the digit before and after.
+using Change = uint16_t;
+
+constexpr Change make_change(int cell, int before, int after) {
+    return (Change)(cell | before << 7 | after << 11);
+}
+constexpr int change_cell(Change change) {
+    return change & 127;
+}
+constexpr int change_before(Change change) {
+    return change >> 7 & 15;
+}
+constexpr int change_after(Change change) {
+    return change >> 11;
+}
+
+// 4,194,304 changes in 8 MiB.
+constexpr uint64_t record_capacity = 1u << 22;
+
+struct SearchRecord {
+    Change changes[record_capacity];
+    // Changes the search has made; change k lies at k mod the capacity. The
+    // solver thread writes it, and it is exact for the main thread while the
+    // search is paused or over.
+    std::atomic<uint64_t> count;
+    // The board after the last change (the search's own cleanup may have
+    // changed the board since), written when the search ends.
+    uint8_t last_cells[board_cells];
+};
+
+extern SearchRecord search_record;
+
+// The solver's write: no check, no atomic, so it costs the flat-out search
+// next to nothing. `count` is the solver's own copy.
+inline void record_change(uint64_t& count, Change change) {
+    search_record.changes[count & (record_capacity - 1)] = change;
+    count++;
+}
+
+// The number of the oldest change still held in a record of `count` changes.
+inline uint64_t record_oldest(uint64_t count) {
+    return count > record_capacity ? count - record_capacity : 0;
+}
+
+inline Change recorded_change(uint64_t number) {
+    return search_record.changes[number & (record_capacity - 1)];
+}
+
+// Takes a board that shows the state after `from` changes to the state after
+// `to`, undoing or redoing held changes; both lie within what is held.
+void record_move(uint8_t cells[board_cells], uint64_t from, uint64_t to);

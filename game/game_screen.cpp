@@ -131,6 +131,9 @@ static void draw_cells(double now) {
 
 void game_frame(double now) {
     watch_frame(now);
+    // Read before the cells: a search that ends while they are drawn leaves
+    // its digits and "Stop" in this frame, never its digits beside "Solve".
+    bool searching = game_state.solver_running.load(std::memory_order_acquire);
     draw_rect(Vec2{0, 0}, view_width, view_height, background.r, background.g, background.b,
               background.a);
     draw_text_in(&screen.title_text, game_layout.title_centre, ink);
@@ -155,7 +158,6 @@ void game_frame(double now) {
     if (game_state.selected_digit == 0 && game_state.eraser_selected)
         draw_selection_outline(game_layout.eraser_centre);
 
-    bool searching = game_state.solver_running.load(std::memory_order_acquire);
     panel_draw(&screen.wide_panel, game_layout.solve_centre, solve_panel_tint);
     draw_text_in(searching ? &screen.stop_text : &screen.solve_text, game_layout.solve_centre,
                  solve_ink);

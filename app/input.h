@@ -16,8 +16,6 @@ constexpr KeyCode key_code_enter = 50;
 constexpr KeyCode key_code_f1 = 68;
 constexpr KeyCode key_code_space = 1;
 constexpr KeyCode key_code_escape = 49;
-constexpr KeyCode key_code_right = 55;
-constexpr KeyCode key_code_left = 56;
 constexpr KeyCode key_code_home = 61;
 constexpr KeyCode key_code_end = 62;
 

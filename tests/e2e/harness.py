@@ -43,14 +43,22 @@ def check(condition, message):
         fail(message)
 
 
-def wait_until(condition, timeout, what):
+def poll_until(condition, timeout):
+    """The condition's first true value within the timeout, or None."""
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
         value = condition()
         if value:
             return value
         time.sleep(0.1)
-    fail("timed out waiting for " + what)
+    return None
+
+
+def wait_until(condition, timeout, what):
+    value = poll_until(condition, timeout)
+    if value is None:
+        fail("timed out waiting for " + what)
+    return value
 
 
 class Screenshot:

@@ -6,7 +6,7 @@ its own; in every build the program must end cleanly and save only the givens.
 import time
 
 from harness import (HARD, SOLVE, SOLVER_INK, autosave_bytes, cell_centre, check, crop,
-                     digit_pixels, run, wait_until)
+                     digit_pixels, poll_until, run, wait_until)
 
 # Sanitizer builds run several times slower; the waits allow for that.
 SLOW = 30
@@ -15,6 +15,10 @@ SLOW = 30
 def label(s):
     check(s.program.poll() is None, "the program ended: %s" % s.stderr()[-3000:])
     return crop(s.screenshot(keep=False), SOLVE, 45, 20)
+
+
+def status_line(s):
+    return crop(s.screenshot(keep=False), (270, 870), 200, 12)
 
 
 def solver_cells(shot):
@@ -36,13 +40,18 @@ def solve_stop_cycles(s):
     # Solve and Stop within a millisecond or so, again and again: a stop may
     # reach the search before its first step, or come while the stopped search
     # is still unwinding and do nothing, so a burst may end with a search
-    # running; one more click stops that.
+    # running; one more click stops that. A pace key after the burst shows the
+    # status line once every click before it has been handled; a search still
+    # on the button seconds after that runs on, as a stopped one unwinds at once.
+    no_status = status_line(s)
     for burst in range(3):
         s.clicks(*SOLVE, count=2 * (burst + 1))
-        time.sleep(0.5)
-        if label(s) != idle:
+        s.key("minus")
+        wait_until(lambda: status_line(s) != no_status, SLOW, "the burst %d handled" % burst)
+        if not poll_until(lambda: label(s) == idle, 3):
             s.click(*SOLVE)
         wait_until(lambda: label(s) == idle, SLOW, "the burst %d to end" % burst)
+        s.key("plus")
     # Watched: started by Space, paused, stepped on and back, paced and
     # resumed, then stopped by Stop while paused, and by Escape.
     s.key("minus", "space")

@@ -30,6 +30,18 @@ def grid(shot):
     return [crop(shot, cell_centre(i), 15, 15) for i in range(81)]
 
 
+def held_still(s):
+    """A screenshot that is the same half a second later, or None."""
+    first = s.screenshot(name="paused")
+    time.sleep(0.5)
+    return first if s.screenshot(keep=False).raw == first.raw else None
+
+
+def changed_from(s, shot):
+    now = s.screenshot(keep=False)
+    return now if now.raw != shot.raw else None
+
+
 def board_line(s):
     s.key("ctrl+c")
     return s.clipboard()
@@ -61,17 +73,16 @@ def watching(s):
     check(crop(shot, (270, 870), 200, 12) != crop(before, (270, 870), 200, 12),
           "the status line shows")
 
+    # Waits on what is drawn: under load a key may take a while to be handled.
     s.key("space")
-    paused = s.screenshot(name="paused")
-    time.sleep(0.5)
-    check(s.screenshot(keep=False).raw == paused.raw, "a paused search holds the screen still")
+    paused = wait_until(lambda: held_still(s), 10, "a paused search to hold the screen still")
     s.key("period")
-    stepped = s.screenshot(name="stepped")
+    stepped = wait_until(lambda: changed_from(s, paused), 10, "a step")
     changed = [i for i, (a, b) in enumerate(zip(grid(paused), grid(stepped))) if a != b]
     check(len(changed) == 1, "one step changes one cell: %s" % changed)
     s.key("comma")
-    check(s.screenshot(name="stepped_back").raw == paused.raw,
-          "a step back brings back the screen as it was")
+    wait_until(lambda: s.screenshot(name="stepped_back").raw == paused.raw, 10,
+               "a step back to bring back the screen as it was")
 
     s.key(*["plus"] * 12)
     s.key("space")
@@ -83,11 +94,11 @@ def watching(s):
           "at flat out nothing is shown under the palette")
 
     s.key("Home")
-    shot = s.screenshot(name="replay_home")
+    shot = wait_until(lambda: changed_from(s, done), 10, "the replay")
     check(solver_cells(shot) == [] and ink_cells(shot) == givens, "Home shows the givens")
     s.key("End")
-    shot = s.screenshot(name="replay_end")
-    check(shot.raw == done.raw, "End shows the board as the search left it")
+    wait_until(lambda: s.screenshot(name="replay_end").raw == done.raw, 10,
+               "End to show the board as the search left it")
     check(board_line(s) == solution, "the solution is back")
     s.key("q")
     check(s.wait_exit() == 0, "exit status")
@@ -104,8 +115,8 @@ def solving(s):
 
     s.click(*palette_centre(5))
     s.click(*SOLVE)
-    shot = s.screenshot(name="searching")
-    check(label(shot) != solve_label, "the button reads Stop while searching")
+    shot = wait_until(lambda: (lambda sh: sh if label(sh) != solve_label else None)(
+        s.screenshot(name="searching")), 10, "the button to read Stop while searching")
     check(not outlined(shot, palette_centre(5)), "Solve drops the selected digit")
     check(len(solver_cells(shot)) > 0, "the search shows its digits")
     check(ink_cells(shot) == givens, "givens stay in ink while searching")

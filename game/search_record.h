@@ -7,20 +7,25 @@
 
 #include "game/game_state.h"
 
-// A change of one cell, in 16 bits: the cell, the digit before and after.
+// A change of one cell, in 16 bits: the cell in the high byte, the digit
+// before and after in the low one.
 using Change = uint16_t;
 
 constexpr Change make_change(int cell, int before, int after) {
-    return (Change)(cell | before << 7 | after << 11);
+    return (Change)(cell << 8 | before << 4 | after);
+}
+// The next change of the same cell: what this one made is what that one undoes.
+constexpr Change next_change(Change change, int after) {
+    return (Change)((change & 0xff00) | (change << 4 & 0xf0) | after);
 }
 constexpr int change_cell(Change change) {
-    return change & 127;
+    return change >> 8;
 }
 constexpr int change_before(Change change) {
-    return change >> 7 & 15;
+    return change >> 4 & 15;
 }
 constexpr int change_after(Change change) {
-    return change >> 11;
+    return change & 15;
 }
 
 // 4,194,304 changes in 8 MiB.

@@ -86,11 +86,12 @@ def first_screen(s):
     check(all(colours.get(name, 0) > 100 for name in ("cream", "ink", "solver")),
           "icon colours %s" % colours)
 
-    # After a second the title carries the frame count.
+    # After a second the title carries the frame count; a sanitizer build
+    # runs beside other tests and its count says nothing.
     title = wait_until(lambda: re.fullmatch(r"game \(fps: (\d+)\)", s.title()), 5,
                        "the frame-rate title")
     fps = int(title.group(1))
-    check(20 <= fps <= 210, "frame count %d" % fps)
+    check(20 <= fps <= 210 or os.environ.get("TESSARIN_SANITIZED"), "frame count %d" % fps)
 
     # Closing the window saves the (empty) board beside the executable.
     s.request_close()

@@ -54,6 +54,15 @@ void write_file_with_new_mtime(const std::string& path, const std::string& bytes
     utime(path.c_str(), &times);
 }
 
+// A context that cannot be had ends the run as failed: a failure in the
+// environment's set-up would show every test as skipped, and CTest counts
+// those as no failure.
+static void require(bool ok, const char* what) {
+    if (ok) return;
+    fprintf(stderr, "%s\n", what);
+    exit(1);
+}
+
 class GlEnvironment : public ::testing::Environment {
   public:
     void SetUp() override {
@@ -64,17 +73,20 @@ class GlEnvironment : public ::testing::Environment {
         fs::remove(run_folder + "/autosave");
         fs::current_path(run_folder);
 
-        ASSERT_TRUE(glfwInit()) << "no display: run the GL tests under Xvfb";
+        glfwSetErrorCallback([](int code, const char* text) {
+            fprintf(stderr, "GLFW error %#x: %s\n", code, text);
+        });
+        require(glfwInit(), "no display: run the GL tests under Xvfb");
         glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
         glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
         glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
         glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
         window = glfwCreateWindow(540, 960, "gl tests", nullptr, nullptr);
-        ASSERT_NE(window, nullptr) << "no OpenGL 3.3 core context";
+        require(window != nullptr, "no OpenGL 3.3 core context");
         glfwMakeContextCurrent(window);
-        ASSERT_TRUE(gladLoadGL(glfwGetProcAddress));
+        require(gladLoadGL(glfwGetProcAddress), "the OpenGL functions could not be loaded");
         pixel_scale = 1;
-        ASSERT_TRUE(renderer_init());
+        require(renderer_init(), "the renderer did not start");
         set_viewport(540, 960);
         matrix_load_identity();
         glDisable(GL_CULL_FACE);

@@ -14,10 +14,6 @@ using Change = uint16_t;
 constexpr Change make_change(int cell, int before, int after) {
     return (Change)(cell << 8 | before << 4 | after);
 }
-// The next change of the same cell: what this one made is what that one undoes.
-constexpr Change next_change(Change change, int after) {
-    return (Change)((change & 0xff00) | (change << 4 & 0xf0) | after);
-}
 constexpr int change_cell(Change change) {
     return change >> 8;
 }

@@ -65,8 +65,9 @@ template <bool watched>
     unsigned& column = search.column_digits[cell.column];
     unsigned& box = search.box_digits[cell.box];
     Outcome outcome;
-    // The cell's last change so far: the digit it holds, as the next one's before.
-    Change change = make_change(cell.index, 0, held);
+    // The change that empties the cell: what it holds, going to nothing. Kept
+    // ready, so the last change costs the record only its write.
+    Change undo = make_change(cell.index, held, 0);
     // The held digit was not in these units before this cell took it.
     unsigned held_bit = (1u << held) & all_digits;
     row ^= held_bit;
@@ -82,8 +83,9 @@ template <bool watched>
         box |= digit_bit;
         int digit = __builtin_ctz(digit_bit);
         set_cell_value(cell.index, digit);
-        change = next_change(change, digit);
-        record_change(search.changes, change);
+        // From what the cell holds to the digit: the undo with the digit after.
+        record_change(search.changes, (Change)(undo | digit));
+        undo = make_change(change_cell(undo), digit, 0);
         if (watched) pace_changed(search.changes, cell.index);
         outcome = fill_from<watched>(search, position + 1);
         if (outcome != Outcome::failed) return outcome;
@@ -93,11 +95,11 @@ template <bool watched>
         box ^= digit_bit;
     }
     // A cell that never held a digit is written, but does not change.
-    held = change_after(change);
+    held = change_before(undo);
     if (watched && held && !wait_for_change(search, position, &outcome)) return outcome;
     set_cell_value(cell.index, 0);
     if (held) {
-        record_change(search.changes, next_change(change, 0));
+        record_change(search.changes, undo);
         if (watched) pace_changed(search.changes, cell.index);
     }
     return Outcome::failed;

@@ -14,6 +14,10 @@ using Change = uint16_t;
 constexpr Change make_change(int cell, int before, int after) {
     return (Change)(cell << 8 | before << 4 | after);
 }
+// The change that empties a cell, made into the one that puts `after` there instead.
+constexpr Change change_to(Change emptying, int after) {
+    return (Change)(emptying | after);
+}
 constexpr int change_cell(Change change) {
     return change >> 8;
 }

@@ -83,8 +83,7 @@ template <bool watched>
         box |= digit_bit;
         int digit = __builtin_ctz(digit_bit);
         set_cell_value(cell.index, digit);
-        // From what the cell holds to the digit: the undo with the digit after.
-        record_change(search.changes, (Change)(undo | digit));
+        record_change(search.changes, change_to(undo, digit));
         undo = make_change(change_cell(undo), digit, 0);
         if (watched) pace_changed(search.changes, cell.index);
         outcome = fill_from<watched>(search, position + 1);

@@ -31,8 +31,6 @@ struct SearchState {
     int open_count;
     // The units as the givens alone fill them.
     unsigned given_rows[9], given_columns[9], given_boxes[9];
-    // Changes made, as the record counts them.
-    uint64_t changes;
     // The open cell the search was at when it was interrupted.
     int interrupted_at;
     PaceClock clock;
@@ -42,11 +40,20 @@ struct SearchState {
 // from where it is, flat out or watched.
 enum class Outcome : uint8_t { failed, solved, interrupted };
 
-template <bool watched> static Outcome fill_from(SearchState& search, int position);
+// What a step leaves: how it ended, and the changes made by then, as the
+// record counts them. The count goes down and back up the steps rather than
+// living in the state, so it stays in a register.
+struct Step {
+    Outcome outcome;
+    uint64_t changes;
+};
+
+template <bool watched> static Step fill_from(SearchState& search, int position, uint64_t changes);
 
 // Watched, before each change: false when the search is to leave this run.
-static bool wait_for_change(SearchState& search, int position, Outcome* outcome) {
-    Gate gate = pace_gate(search.clock, search.changes);
+static bool wait_for_change(SearchState& search, int position, uint64_t& changes,
+                            Outcome* outcome) {
+    Gate gate = pace_gate(search.clock, changes);
     if (gate == Gate::go) return true;
     search.interrupted_at = position;
     *outcome = gate == Gate::stop ? Outcome::failed : Outcome::interrupted;
@@ -58,8 +65,8 @@ static bool wait_for_change(SearchState& search, int position, Outcome* outcome)
 // is tried, and the cell is emptied when none is left. Watched, each change
 // waits for its turn first.
 template <bool watched>
-[[gnu::always_inline]] inline Outcome try_digits(SearchState& search, int position,
-                                                 unsigned candidates, int held) {
+[[gnu::always_inline]] inline Step try_digits(SearchState& search, int position,
+                                              unsigned candidates, int held, uint64_t changes) {
     const OpenCell cell = search.open[position];
     unsigned& row = search.row_digits[cell.row];
     unsigned& column = search.column_digits[cell.column];
@@ -74,7 +81,8 @@ template <bool watched>
     column ^= held_bit;
     box ^= held_bit;
     while (candidates) {
-        if (watched && !wait_for_change(search, position, &outcome)) return outcome;
+        if (watched && !wait_for_change(search, position, changes, &outcome))
+            return {outcome, changes};
         // The lowest bit left is the smallest digit left.
         unsigned digit_bit = candidates & (0u - candidates);
         candidates ^= digit_bit;
@@ -83,11 +91,12 @@ template <bool watched>
         box |= digit_bit;
         int digit = __builtin_ctz(digit_bit);
         set_cell_value(cell.index, digit);
-        record_change(search.changes, change_to(undo, digit));
+        record_change(changes, change_to(undo, digit));
         undo = make_change(change_cell(undo), digit, 0);
-        if (watched) pace_changed(search.changes, cell.index);
-        outcome = fill_from<watched>(search, position + 1);
-        if (outcome != Outcome::failed) return outcome;
+        if (watched) pace_changed(changes, cell.index);
+        Step step = fill_from<watched>(search, position + 1, changes);
+        if (step.outcome != Outcome::failed) return step;
+        changes = step.changes;
         // The digit was not in these units before this step placed it.
         row ^= digit_bit;
         column ^= digit_bit;
@@ -95,31 +104,32 @@ template <bool watched>
     }
     // A cell that never held a digit is written, but does not change.
     held = change_before(undo);
-    if (watched && held && !wait_for_change(search, position, &outcome)) return outcome;
+    if (watched && held && !wait_for_change(search, position, changes, &outcome))
+        return {outcome, changes};
     set_cell_value(cell.index, 0);
     if (held) {
-        record_change(search.changes, undo);
-        if (watched) pace_changed(search.changes, cell.index);
+        record_change(changes, undo);
+        if (watched) pace_changed(changes, cell.index);
     }
-    return Outcome::failed;
+    return {Outcome::failed, changes};
 }
 
 // One step: reaches the open cell at `position` and tries its digits. After
 // a stop every step fails at once, and the search empties its cells as it
 // would after trying every digit. Flat out, the requests are all it looks at.
-template <bool watched> static Outcome fill_from(SearchState& search, int position) {
+template <bool watched> static Step fill_from(SearchState& search, int position, uint64_t changes) {
     solver_steps++;
     if (uint8_t requests = game_state.stop_requested.load(std::memory_order_relaxed)) {
-        if (requests & stop_search) return Outcome::failed;
+        if (requests & stop_search) return {Outcome::failed, changes};
         search.interrupted_at = position;
-        return Outcome::interrupted;
+        return {Outcome::interrupted, changes};
     }
-    if (position == search.open_count) return Outcome::solved;
+    if (position == search.open_count) return {Outcome::solved, changes};
     const OpenCell cell = search.open[position];
     unsigned candidates =
         all_digits & ~(search.row_digits[cell.row] | search.column_digits[cell.column] |
                        search.box_digits[cell.box]);
-    return try_digits<watched>(search, position, candidates, 0);
+    return try_digits<watched>(search, position, candidates, 0, changes);
 }
 
 // Picks up the search at `position` from the board: each open cell before
@@ -127,8 +137,8 @@ template <bool watched> static Outcome fill_from(SearchState& search, int positi
 // interrupted one goes on with the digits after its own. The units fill
 // again on the way down, so each cell's candidates are what they were when
 // the search reached it. No step is counted again.
-static Outcome pick_up(SearchState& search, int position) {
-    if (position == search.open_count) return Outcome::solved;
+static Step pick_up(SearchState& search, int position, uint64_t changes) {
+    if (position == search.open_count) return {Outcome::solved, changes};
     const OpenCell cell = search.open[position];
     unsigned candidates =
         all_digits & ~(search.row_digits[cell.row] | search.column_digits[cell.column] |
@@ -141,11 +151,12 @@ static Outcome pick_up(SearchState& search, int position) {
     search.column_digits[cell.column] |= held_bit;
     search.box_digits[cell.box] |= held_bit;
     if (position < search.interrupted_at) {
-        Outcome outcome = pick_up(search, position + 1);
-        if (outcome != Outcome::failed) return outcome;
+        Step step = pick_up(search, position + 1, changes);
+        if (step.outcome != Outcome::failed) return step;
+        changes = step.changes;
     }
-    return search_watched() ? try_digits<true>(search, position, candidates, held)
-                            : try_digits<false>(search, position, candidates, held);
+    return search_watched() ? try_digits<true>(search, position, candidates, held, changes)
+                            : try_digits<false>(search, position, candidates, held, changes);
 }
 
 static void units_from_givens(SearchState& search) {
@@ -163,18 +174,18 @@ static void show_head(uint64_t changes) {
 
 // Runs the search flat out or watched, as the controls say, to its end,
 // switching at each change of them.
-static bool search_all(SearchState& search) {
+static Step search_all(SearchState& search) {
     search.clock = PaceClock{0, 0, flat_out, true, 0};
-    Outcome outcome = search_watched() ? fill_from<true>(search, 0) : fill_from<false>(search, 0);
-    while (outcome == Outcome::interrupted) {
+    Step step = search_watched() ? fill_from<true>(search, 0, 0) : fill_from<false>(search, 0, 0);
+    while (step.outcome == Outcome::interrupted) {
         uint8_t requests =
             game_state.stop_requested.fetch_and((uint8_t)~stop_flat_out, std::memory_order_acquire);
-        if (requests & stop_search) return false;
-        show_head(search.changes);
+        if (requests & stop_search) return {Outcome::failed, step.changes};
+        show_head(step.changes);
         units_from_givens(search);
-        outcome = pick_up(search, 0);
+        step = pick_up(search, 0, step.changes);
     }
-    return outcome == Outcome::solved;
+    return step;
 }
 
 bool solve_from(int previous) {
@@ -195,11 +206,11 @@ bool solve_from(int previous) {
         search.given_boxes[box] |= 1u << value;
     }
     units_from_givens(search);
-    bool solved = search_all(search);
+    Step step = search_all(search);
     for (int i = 0; i < board_cells; i++) search_record.last_cells[i] = (uint8_t)cell_value(i);
-    search_record.count.store(search.changes, std::memory_order_relaxed);
-    show_head(search.changes);
-    return solved;
+    search_record.count.store(step.changes, std::memory_order_relaxed);
+    show_head(step.changes);
+    return step.outcome == Outcome::solved;
 }
 
 int solver_thread_main() {

@@ -147,7 +147,7 @@ int main(int argc, char** argv) {
         benchmark::RegisterBenchmark(board.name, solve_both, board)
             ->Unit(benchmark::kMillisecond)
             ->MinTime(1.0)
-            ->Repetitions(7)
+            ->Repetitions(15)
             ->ComputeStatistics(
                 "min",
                 [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); })

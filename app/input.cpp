@@ -121,8 +121,15 @@ static bool watch_key(KeyCommand command) {
     }
 }
 
+// Past a quit or a close, the run is ending: no key or click acts any more.
+static bool run_ending() {
+    return quit_requested || glfwWindowShouldClose(main_window);
+}
+
 void on_key(GLFWwindow*, int key, int scancode, int action, int mods) {
     char_of_closing_key = false;
+    if (run_ending()) return;
+    watch_follow_search();
     if (key_card_shown) {
         if (action == GLFW_PRESS) {
             key_card_shown = false;
@@ -174,6 +181,8 @@ void on_char(GLFWwindow*, unsigned codepoint) {
         char_of_closing_key = false;
         return;
     }
+    if (run_ending()) return;
+    watch_follow_search();
     // GLFW sends no characters while Control or Alt is held.
     if (codepoint >= '0' && codepoint <= '9')
         type_digit((int)(codepoint - '0'));
@@ -187,7 +196,8 @@ void on_mouse_button(GLFWwindow* window, int button, int action, int) {
         if (action == GLFW_PRESS) key_card_shown = false;
         return;
     }
-    if (action > 1 || button > 1) return;
+    if (action > 1 || button > 1 || run_ending()) return;
+    watch_follow_search();
     double x, y;
     glfwGetCursorPos(window, &x, &y);
     // The cursor is in window pixels; the layout is in units of view_scale pixels.

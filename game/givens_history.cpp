@@ -48,10 +48,11 @@ void history_start() {
 }
 
 void note_givens_change() {
-    givens_changed();
     uint8_t now[board_cells];
     read_givens(now);
+    // Nothing changed: the save and the last search's record stay as they are.
     if (memcmp(now, history.states[history.current], board_cells) == 0) return;
+    givens_changed();
     history.current = (history.current + 1) % ring_size;
     memcpy(history.states[history.current], now, board_cells);
     history.redo_left = 0;
@@ -59,7 +60,7 @@ void note_givens_change() {
 }
 
 bool undo_givens() {
-    if (!begin_board_edit() || history.undo_left == 0) return false;
+    if (history.undo_left == 0 || !begin_board_edit()) return false;
     history.current = (history.current + ring_size - 1) % ring_size;
     history.undo_left--;
     history.redo_left++;
@@ -68,7 +69,7 @@ bool undo_givens() {
 }
 
 bool redo_givens() {
-    if (!begin_board_edit() || history.redo_left == 0) return false;
+    if (history.redo_left == 0 || !begin_board_edit()) return false;
     history.current = (history.current + 1) % ring_size;
     history.redo_left--;
     history.undo_left++;

@@ -3,7 +3,6 @@
 #include "game/game_state.h"
 #include "game/givens_history.h"
 #include "game/layout.h"
-#include "game/solver.h"
 #include "game/watch.h"
 
 // Half-sizes of the clickable boxes.
@@ -16,15 +15,24 @@ bool point_in_box(float x, float y, Vec2 centre, float half_width, float half_he
            centre.y - half_height <= y && y <= centre.y + half_height;
 }
 
-static void click_cell(int index) {
+// The given a click on the cell leaves there, 0 for none.
+static int32_t given_after_click(int index) {
     int32_t digit = game_state.selected_digit;
-    if (digit == 0 || cell_value(index) == digit) {
-        set_cell_value(index, 0);
-        game_state.board.given[index] = 0;
-        return;
-    }
+    return digit == 0 || cell_value(index) == digit ? 0 : digit;
+}
+
+static void click_cell(int index) {
+    int32_t digit = given_after_click(index);
     set_cell_value(index, digit);
-    game_state.board.given[index] = 1;
+    game_state.board.given[index] = digit != 0;
+}
+
+// The cell under the point, -1 for none; shared edges belong to the lower index.
+static int cell_at(float x, float y) {
+    for (int i = 0; i < board_cells; i++) {
+        if (point_in_box(x, y, game_layout.cell_centres[i], cell_half, cell_half)) return i;
+    }
+    return -1;
 }
 
 void handle_click(bool pressed, float x, float y) {
@@ -33,9 +41,14 @@ void handle_click(bool pressed, float x, float y) {
     bool in_solve = point_in_box(x, y, layout.solve_centre, wide_half.x, wide_half.y);
     // While a search runs it owns the board; only a stop request gets through.
     if (game_state.solver_running.load(std::memory_order_acquire)) {
-        if (in_solve) game_state.stop_requested.fetch_or(stop_search, std::memory_order_relaxed);
+        if (in_solve) stop_running_search();
         return;
     }
+    int cell = cell_at(x, y);
+    // A cell click that changes no given keeps a replay on screen.
+    if (cell >= 0 && replay_showing() &&
+        given_after_click(cell) == (game_state.board.given[cell] ? cell_value(cell) : 0))
+        return;
     leave_replay();
     for (int k = 1; k <= 9; k++) {
         if (!point_in_box(x, y, layout.palette_centres[k - 1], small_half.x, small_half.y))
@@ -48,12 +61,10 @@ void handle_click(bool pressed, float x, float y) {
         game_state.selected_digit = 0;
         return;
     }
-    // Shared edges belong to the lower cell index.
-    for (int i = 0; i < board_cells; i++) {
-        if (!point_in_box(x, y, layout.cell_centres[i], cell_half, cell_half)) continue;
+    if (cell >= 0) {
         // Typing goes on from the cell last clicked.
-        game_state.cursor_cell = i;
-        click_cell(i);
+        game_state.cursor_cell = cell;
+        click_cell(cell);
         note_givens_change();
         return;
     }

@@ -19,11 +19,12 @@ enum class Gate : uint8_t { go, stop, flat_out };
 bool search_watched();
 
 // Called before each new change of a watched search that has made `head`
-// changes. Waits for the change's turn, or while paused; retraces what was
+// changes. Waits for the change's turn, or while paused, in slices short
+// enough that every control is seen within one of them; retraces what was
 // stepped back over first. Go: make the change. Flat out: leave the watched
-// search (the change not made). Stop: end the search, `head` cut back to
-// what the board shows.
-Gate pace_gate(PaceClock& clock, uint64_t& head);
+// search (the change not made). Stop: end the search; the board shows
+// `watch_shared.shown` changes.
+Gate pace_gate(PaceClock& clock, uint64_t head);
 
 // After each change of a watched search: the board shows `head` changes.
 void pace_changed(uint64_t head, int cell);

@@ -33,10 +33,13 @@ constexpr uint64_t record_capacity = 1u << 22;
 
 struct SearchRecord {
     Change changes[record_capacity];
-    // Changes the search has made; change k lies at k mod the capacity. The
-    // solver thread writes it, and it is exact for the main thread while the
-    // search is paused or over.
+    // Changes the board shows, as the search left it or paused it; change k
+    // lies at k mod the capacity. The solver thread writes it, and it is exact
+    // for the main thread while the search is parked or over.
     std::atomic<uint64_t> count;
+    // The most changes the search ever made, which a stop after steps back
+    // leaves above `count`: what the buffer holds is counted from here.
+    std::atomic<uint64_t> written;
     // The board after the last change (the search's own cleanup may have
     // changed the board since), written when the search ends.
     uint8_t last_cells[board_cells];
@@ -51,9 +54,14 @@ inline void record_change(uint64_t& count, Change change) {
     count++;
 }
 
-// The number of the oldest change still held in a record of `count` changes.
-inline uint64_t record_oldest(uint64_t count) {
-    return count > record_capacity ? count - record_capacity : 0;
+// The number of the oldest change still held after `written` changes.
+inline uint64_t record_oldest(uint64_t written) {
+    return written > record_capacity ? written - record_capacity : 0;
+}
+
+// The oldest state the record holds, as the main thread sees it.
+inline uint64_t record_first() {
+    return record_oldest(search_record.written.load(std::memory_order_relaxed));
 }
 
 inline Change recorded_change(uint64_t number) {

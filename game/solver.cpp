@@ -3,7 +3,7 @@
 #include "game/game_state.h"
 #include "game/search_pace.h"
 #include "game/search_record.h"
-#include "game/watch.h"
+#include "game/search_shared.h"
 #include "platform/platform.h"
 
 uint64_t solver_steps;
@@ -33,12 +33,15 @@ struct SearchState {
     unsigned given_rows[9], given_columns[9], given_boxes[9];
     // The open cell the search was at when it was interrupted.
     int interrupted_at;
+    // The changes made when a stop came to a board stepped back to fewer.
+    uint64_t made;
     PaceClock clock;
 };
 
 // Interrupted: the watch controls changed, and the search is to pick up
-// from where it is, flat out or watched.
-enum class Outcome : uint8_t { failed, solved, interrupted };
+// from where it is, flat out or watched. Stopped: the search goes straight
+// up, changing nothing more; the cells are emptied after.
+enum class Outcome : uint8_t { failed, solved, interrupted, stopped };
 
 // What a step leaves: how it ended, and the changes made by then, as the
 // record counts them. The count goes down and back up the steps rather than
@@ -54,12 +57,20 @@ template <bool watched>
 [[gnu::aligned(64)]] static Step fill_from(SearchState& search, int position, uint64_t changes);
 
 // Watched, before each change: false when the search is to leave this run.
+// A stop leaves the count at what the board shows, which steps back may
+// have left below what was made.
 static bool wait_for_change(SearchState& search, int position, uint64_t& changes,
                             Outcome* outcome) {
     Gate gate = pace_gate(search.clock, changes);
     if (gate == Gate::go) return true;
+    if (gate == Gate::stop) {
+        search.made = changes;
+        changes = watch_shared.shown.load(std::memory_order_relaxed);
+        *outcome = Outcome::stopped;
+        return false;
+    }
     search.interrupted_at = position;
-    *outcome = gate == Gate::stop ? Outcome::failed : Outcome::interrupted;
+    *outcome = Outcome::interrupted;
     return false;
 }
 
@@ -117,13 +128,13 @@ template <bool watched>
     return {Outcome::failed, changes};
 }
 
-// One step: reaches the open cell at `position` and tries its digits. After
-// a stop every step fails at once, and the search empties its cells as it
-// would after trying every digit. Flat out, the requests are all it looks at.
+// One step: reaches the open cell at `position` and tries its digits. A stop
+// goes straight up through every step. Flat out, the requests are all it
+// looks at.
 template <bool watched> static Step fill_from(SearchState& search, int position, uint64_t changes) {
     solver_steps++;
     if (uint8_t requests = game_state.stop_requested.load(std::memory_order_relaxed)) {
-        if (requests & stop_search) return {Outcome::failed, changes};
+        if (requests & stop_search) return {Outcome::stopped, changes};
         search.interrupted_at = position;
         return {Outcome::interrupted, changes};
     }
@@ -183,7 +194,7 @@ static Step search_all(SearchState& search) {
     while (step.outcome == Outcome::interrupted) {
         uint8_t requests =
             game_state.stop_requested.fetch_and((uint8_t)~stop_flat_out, std::memory_order_acquire);
-        if (requests & stop_search) return {Outcome::failed, step.changes};
+        if (requests & stop_search) return {Outcome::stopped, step.changes};
         show_head(step.changes);
         units_from_givens(search);
         step = pick_up(search, 0, step.changes);
@@ -211,8 +222,14 @@ bool solve_from(int previous) {
     units_from_givens(search);
     Step step = search_all(search);
     for (int i = 0; i < board_cells; i++) search_record.last_cells[i] = (uint8_t)cell_value(i);
+    uint64_t made = step.changes > search.made ? step.changes : search.made;
+    search_record.written.store(made, std::memory_order_relaxed);
     search_record.count.store(step.changes, std::memory_order_relaxed);
     show_head(step.changes);
+    // No digit placed by a stopped search stays.
+    if (step.outcome == Outcome::stopped) {
+        for (int i = 0; i < search.open_count; i++) set_cell_value(search.open[i].index, 0);
+    }
     return step.outcome == Outcome::solved;
 }
 
@@ -227,18 +244,4 @@ int solver_thread_main() {
     game_state.stop_requested.store(0, std::memory_order_relaxed);
     game_state.solver_running.store(false, std::memory_order_release);
     return 0;
-}
-
-bool start_search() {
-    leave_replay();
-    game_state.selected_digit = 0;
-    game_state.eraser_selected = false;
-    clear_non_givens();
-    watch_reset();
-    // A stop pressed after the last search had cleared its flag must not end this one.
-    game_state.stop_requested.store(0, std::memory_order_relaxed);
-    game_state.solver_running.store(true, std::memory_order_relaxed);
-    if (platform_start_detached(solver_thread_main)) return true;
-    game_state.solver_running.store(false, std::memory_order_relaxed);
-    return false;
 }

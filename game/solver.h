@@ -16,7 +16,3 @@ extern uint64_t solver_steps;
 
 // The worker: searches, cleans up after a failure, then clears the flags.
 int solver_thread_main();
-
-// The Solve button's start: drops the selection and the solver's old digits,
-// sets the flags and starts the detached worker. False when it cannot start.
-bool start_search();

@@ -1,60 +1,60 @@
 #include "game/watch.h"
 
-#include <cstring>
-
 #include "game/game_state.h"
 #include "game/search_record.h"
 #include "game/solver.h"
+#include "platform/platform.h"
 
-const uint32_t pace_rates[pace_levels] = {1,   2,    5,    10,   20,    50,     100,    200,
-                                          500, 1000, 2000, 5000, 10000, 100000, 1000000};
-
-WatchShared watch_shared;
-
-// A played replay at flat out takes this long from the oldest state to the last.
-static constexpr double flat_out_replay_seconds = 10;
-
-// The replay: the main thread's alone, as the search is over.
-struct Replay {
-    bool showing;
-    bool playing;
-    uint64_t position;
-    // Playing: the position, time and rate it started from; a new rate
-    // starts the count again from where the replay is.
-    uint64_t played_from;
-    double play_start;
-    double play_rate;
-    uint8_t cells[board_cells];
-    // The board as the search left it, given back when the replay ends.
-    uint8_t left_cells[board_cells];
+// The main thread's account of the search it started.
+struct SearchControl {
+    // Started, and not yet seen to end.
+    bool started;
+    // A stop was asked: the board is the search's until it ends.
+    bool stopping;
 };
 
-static Replay replay;
+static SearchControl control;
+
+// A key waits this long at most for a paused search to fall asleep.
+static constexpr double park_wait_seconds = 0.2;
 
 static bool search_running() {
     return game_state.solver_running.load(std::memory_order_acquire);
 }
 
+static void sleep_briefly() {
+    platform_sleep_until(platform_counter_now() + (int64_t)(0.0005 / platform_seconds_per_tick()));
+}
+
 bool search_parked() {
-    return search_running() && watch_shared.pause_requested.load(std::memory_order_relaxed) &&
+    return search_running() && !control.stopping &&
+           watch_shared.pause_requested.load(std::memory_order_relaxed) &&
            watch_shared.parked_ticket.load(std::memory_order_acquire) ==
                watch_shared.ticket.load(std::memory_order_relaxed);
 }
 
-bool replay_showing() {
-    return replay.showing;
+// A paused search answers within one of its slices; a key waits for that
+// rather than being lost.
+static bool wait_parked() {
+    int64_t give_up =
+        platform_counter_now() + (int64_t)(park_wait_seconds / platform_seconds_per_tick());
+    while (!search_parked()) {
+        if (!search_running() || platform_counter_now() > give_up) return false;
+        sleep_briefly();
+    }
+    return true;
 }
 
-uint64_t replay_position() {
-    return replay.position;
-}
-
-bool replay_playing() {
-    return replay.playing;
+// A stopped search goes straight up and ends within one of its slices; a
+// key pressed meanwhile waits for that, then acts as with no search.
+static void wait_stopped() {
+    if (!control.stopping) return;
+    while (search_running()) sleep_briefly();
+    watch_follow_search();
 }
 
 bool watch_active() {
-    return watch_shared.pace.load(std::memory_order_relaxed) != flat_out || replay.showing ||
+    return watch_shared.pace.load(std::memory_order_relaxed) != flat_out || replay_showing() ||
            (search_running() && watch_shared.pause_requested.load(std::memory_order_relaxed));
 }
 
@@ -63,52 +63,22 @@ static void tell_search() {
     game_state.stop_requested.fetch_or(stop_flat_out, std::memory_order_release);
 }
 
-static void show_replay_position(uint64_t position) {
-    record_move(replay.cells, replay.position, position);
-    replay.position = position;
-    for (int i = 0; i < board_cells; i++) set_cell_value(i, replay.cells[i]);
-    int8_t cell = -1;
-    if (position > record_oldest(search_record.count.load(std::memory_order_relaxed)))
-        cell = (int8_t)change_cell(recorded_change(position - 1));
-    watch_shared.last_cell.store(cell, std::memory_order_relaxed);
-}
-
-// The replay from the last state, then to `position`.
-static void enter_replay(uint64_t position) {
-    uint64_t count = search_record.count.load(std::memory_order_relaxed);
-    for (int i = 0; i < board_cells; i++) replay.left_cells[i] = (uint8_t)cell_value(i);
-    memcpy(replay.cells, search_record.last_cells, sizeof(replay.cells));
-    replay.position = count;
-    replay.showing = true;
-    replay.playing = false;
-    show_replay_position(position);
-}
-
-void leave_replay() {
-    if (!replay.showing) return;
-    replay.showing = false;
-    replay.playing = false;
-    for (int i = 0; i < board_cells; i++) set_cell_value(i, replay.left_cells[i]);
-    uint64_t count = search_record.count.load(std::memory_order_relaxed);
-    watch_shared.last_cell.store(count > 0 ? (int8_t)change_cell(recorded_change(count - 1))
-                                           : (int8_t)-1,
-                                 std::memory_order_relaxed);
-}
-
 bool begin_board_edit() {
-    if (game_state.solver_running.load(std::memory_order_acquire)) return false;
+    if (search_running()) return false;
     leave_replay();
     return true;
 }
 
 void forget_record() {
     search_record.count.store(0, std::memory_order_relaxed);
+    search_record.written.store(0, std::memory_order_relaxed);
     watch_shared.shown.store(0, std::memory_order_relaxed);
     watch_shared.last_cell.store(-1, std::memory_order_relaxed);
 }
 
-void watch_reset() {
-    replay = Replay{};
+// A new search: no pause, an empty record, no replay.
+static void watch_reset() {
+    replay_reset();
     watch_shared.pause_requested.store(false, std::memory_order_relaxed);
     watch_shared.grants.store(0, std::memory_order_relaxed);
     watch_shared.ticket.store(0, std::memory_order_relaxed);
@@ -116,11 +86,37 @@ void watch_reset() {
     forget_record();
 }
 
-static double replay_rate() {
-    uint8_t pace = watch_shared.pace.load(std::memory_order_relaxed);
-    if (pace != flat_out) return pace_rates[pace];
-    uint64_t count = search_record.count.load(std::memory_order_relaxed);
-    return (double)(count - record_oldest(count)) / flat_out_replay_seconds;
+bool start_search() {
+    if (search_running()) return false;
+    leave_replay();
+    game_state.selected_digit = 0;
+    game_state.eraser_selected = false;
+    clear_non_givens();
+    watch_reset();
+    // A stop pressed after the last search had cleared its flag must not end this one.
+    game_state.stop_requested.store(0, std::memory_order_relaxed);
+    game_state.solver_running.store(true, std::memory_order_relaxed);
+    control = SearchControl{true, false};
+    if (platform_start_detached(solver_thread_main)) return true;
+    game_state.solver_running.store(false, std::memory_order_relaxed);
+    control.started = false;
+    return false;
+}
+
+void stop_running_search() {
+    if (!search_running()) return;
+    control.stopping = true;
+    // Release: the steps made while parked are the solver's to see.
+    game_state.stop_requested.fetch_or(stop_search, std::memory_order_release);
+}
+
+void watch_follow_search() {
+    if (!control.started || search_running()) return;
+    bool granted_end =
+        !control.stopping && watch_shared.pause_requested.load(std::memory_order_relaxed);
+    control = SearchControl{};
+    if (granted_end && search_record.count.load(std::memory_order_relaxed) > 0)
+        enter_replay(search_record.count.load(std::memory_order_relaxed));
 }
 
 static void change_pace(int step) {
@@ -139,6 +135,7 @@ void pace_slower() {
 }
 
 void watch_space() {
+    wait_stopped();
     if (search_running()) {
         bool pause = !watch_shared.pause_requested.load(std::memory_order_relaxed);
         if (pause) watch_shared.ticket.fetch_add(1, std::memory_order_relaxed);
@@ -146,29 +143,28 @@ void watch_space() {
         tell_search();
         return;
     }
-    if (replay.showing) {
-        replay.playing = !replay.playing;
-        // From the end, a replay plays from its start again.
-        uint64_t count = search_record.count.load(std::memory_order_relaxed);
-        if (replay.playing && replay.position == count) show_replay_position(record_oldest(count));
-        // A new start is counted from the next frame.
-        replay.play_rate = 0;
+    if (replay_showing()) {
+        replay_toggle_playing();
         return;
     }
     start_search();
 }
 
+static bool search_paused() {
+    return search_running() && watch_shared.pause_requested.load(std::memory_order_relaxed);
+}
+
 bool watch_step_forward() {
-    if (replay.showing) {
-        replay.playing = false;
-        if (replay.position < search_record.count.load(std::memory_order_relaxed))
-            show_replay_position(replay.position + 1);
+    wait_stopped();
+    if (replay_showing()) {
+        if (replay_playing()) replay_toggle_playing();
+        if (replay_position() < search_record.count.load(std::memory_order_relaxed))
+            replay_show(replay_position() + 1);
         return true;
     }
-    if (!search_running() || !watch_shared.pause_requested.load(std::memory_order_relaxed))
-        return false;
-    // Until the search has answered the pause, the key does nothing.
-    if (!search_parked()) return true;
+    if (!search_paused()) return false;
+    if (!wait_parked()) return true;
+    // Read once parked: only then are they the main thread's.
     uint64_t shown = watch_shared.shown.load(std::memory_order_relaxed);
     if (shown < search_record.count.load(std::memory_order_relaxed)) {
         Change change = recorded_change(shown);
@@ -184,20 +180,21 @@ bool watch_step_forward() {
 }
 
 bool watch_step_back(bool enter) {
-    uint64_t count = search_record.count.load(std::memory_order_relaxed);
-    uint64_t oldest = record_oldest(count);
-    if (replay.showing) {
-        replay.playing = false;
-        if (replay.position > oldest) show_replay_position(replay.position - 1);
+    wait_stopped();
+    if (replay_showing()) {
+        if (replay_playing()) replay_toggle_playing();
+        if (replay_position() > record_first()) replay_show(replay_position() - 1);
         return true;
     }
     if (!search_running()) {
+        uint64_t count = search_record.count.load(std::memory_order_relaxed);
         if (!enter || count == 0) return false;
         enter_replay(count - 1);
         return true;
     }
-    if (!watch_shared.pause_requested.load(std::memory_order_relaxed)) return false;
-    if (!search_parked()) return true;
+    if (!search_paused()) return false;
+    if (!wait_parked()) return true;
+    uint64_t oldest = record_first();
     uint64_t shown = watch_shared.shown.load(std::memory_order_relaxed);
     if (shown <= oldest) return true;
     Change change = recorded_change(shown - 1);
@@ -210,15 +207,13 @@ bool watch_step_back(bool enter) {
 }
 
 void watch_home() {
-    if (search_running()) return;
-    uint64_t count = search_record.count.load(std::memory_order_relaxed);
-    if (count == 0) return;
-    uint64_t oldest = record_oldest(count);
-    if (replay.showing) {
-        replay.playing = false;
-        show_replay_position(oldest);
+    wait_stopped();
+    if (search_running() || search_record.count.load(std::memory_order_relaxed) == 0) return;
+    if (replay_showing()) {
+        if (replay_playing()) replay_toggle_playing();
+        replay_show(record_first());
     } else {
-        enter_replay(oldest);
+        enter_replay(record_first());
     }
 }
 
@@ -228,25 +223,13 @@ void watch_end() {
 
 void watch_escape() {
     if (search_running()) {
-        game_state.stop_requested.fetch_or(stop_search, std::memory_order_relaxed);
+        stop_running_search();
         return;
     }
     leave_replay();
 }
 
 void watch_frame(double now) {
-    if (!replay.playing) return;
-    double rate = replay_rate();
-    if (rate != replay.play_rate) {
-        replay.play_rate = rate;
-        replay.played_from = replay.position;
-        replay.play_start = now;
-    }
-    uint64_t count = search_record.count.load(std::memory_order_relaxed);
-    uint64_t target = replay.played_from + (uint64_t)((now - replay.play_start) * rate);
-    if (target >= count) {
-        target = count;
-        replay.playing = false;
-    }
-    if (target != replay.position) show_replay_position(target);
+    watch_follow_search();
+    replay_frame(now);
 }

@@ -104,10 +104,11 @@ static void build_line(Line& line) {
         add(line, gap);
         add(line, paused_word);
     }
-    if (replay && record_oldest(count) > 0) {
+    // Step K is the state after K changes; the record begins with the oldest held.
+    if (replay && record_first() > 0) {
         add(line, gap);
         add(line, record_from_word);
-        add_number(line, record_oldest(count) + 1);
+        add_number(line, record_first());
     }
 }
 

@@ -9,11 +9,12 @@
 #endif
 
 void platform_sleep_until(int64_t deadline) {
-    // One timer per thread, made on its first sleep and kept for the thread's life.
-    static thread_local HANDLE timer = CreateWaitableTimerExW(
-        nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
     int64_t left = deadline - platform_counter_now();
     if (left <= 0) return;
+    // A timer for this sleep alone: every search runs on a thread of its own,
+    // and a timer kept per thread would be left behind by each.
+    HANDLE timer = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
+                                          TIMER_ALL_ACCESS);
     // Relative due times are negative, in 100-nanosecond units.
     double units = (double)left * platform_seconds_per_tick() * 1e7;
     // Without the fine timer, the plain sleep; the pace still holds over time,
@@ -26,4 +27,5 @@ void platform_sleep_until(int64_t deadline) {
     due.QuadPart = -(LONGLONG)units;
     if (SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE))
         WaitForSingleObject(timer, INFINITE);
+    CloseHandle(timer);
 }

@@ -3,6 +3,8 @@
 // same board writes one by one.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstdint>
 #include <cstring>
 #include <map>
@@ -14,8 +16,8 @@
 #include "game/game_state.h"
 #include "game/search_pace.h"
 #include "game/search_record.h"
+#include "game/search_shared.h"
 #include "game/solver.h"
-#include "game/watch.h"
 #include "platform/platform.h"
 #include "tests/unit/game_test_boards.h"
 #include "tests/unit/reference_solver.h"
@@ -203,16 +205,27 @@ TEST(SolverSameness, ProductSearchMatchesTheReferenceStepForStep) {
                              recording::product::solver_steps, -1, r.stop_after_writes);
         recording::interrupt_every_writes = SIZE_MAX;
         EXPECT_EQ(actual.solved, expected.solved) << r.puzzle;
-        EXPECT_EQ(actual.steps, expected.steps) << r.puzzle;
         EXPECT_EQ(actual.board, expected.board) << r.puzzle;
+        if (r.stop_after_writes) {
+            // The same writes up to the stop. The next step sees it: the
+            // search may try one more digit on the way up, then goes straight
+            // up and empties its cells, where the reference tries every digit.
+            EXPECT_FALSE(actual.solved);
+            EXPECT_EQ(actual.board, r.puzzle) << "a stop leaves only the givens";
+            ASSERT_GE(actual.writes.size(), r.stop_after_writes);
+            EXPECT_TRUE(std::equal(actual.writes.begin(),
+                                   actual.writes.begin() + (long)r.stop_after_writes,
+                                   expected.writes.begin()));
+            EXPECT_LE(std::count_if(actual.writes.begin() + (long)r.stop_after_writes,
+                                    actual.writes.end(), [](uint16_t w) { return w % 10 != 0; }),
+                      1);
+            EXPECT_LT(actual.steps, expected.steps);
+            continue;
+        }
+        EXPECT_EQ(actual.steps, expected.steps) << r.puzzle;
         EXPECT_TRUE(actual.writes == expected.writes)
             << r.puzzle << ": " << actual.writes.size() << " writes against "
             << expected.writes.size();
-        if (r.stop_after_writes) {
-            EXPECT_FALSE(actual.solved);
-            EXPECT_EQ(actual.board, r.puzzle) << "a stop leaves only the givens";
-            EXPECT_GT(actual.writes.size(), r.stop_after_writes);
-        }
     }
 }
 

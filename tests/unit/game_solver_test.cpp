@@ -5,6 +5,7 @@
 
 #include "game/game_state.h"
 #include "game/solver.h"
+#include "game/watch.h"
 #include "tests/unit/game_test_boards.h"
 
 namespace {

@@ -30,10 +30,10 @@ def grid(shot):
     return [crop(shot, cell_centre(i), 15, 15) for i in range(81)]
 
 
-def held_still(s):
-    """A screenshot that is the same half a second later, or None."""
+def held_still(s, seconds=0.5):
+    """A screenshot that is the same some time later, or None."""
     first = s.screenshot(name="paused")
-    time.sleep(0.5)
+    time.sleep(seconds)
     return first if s.screenshot(keep=False).raw == first.raw else None
 
 
@@ -73,22 +73,35 @@ def watching(s):
     check(crop(shot, (270, 870), 200, 12) != crop(before, (270, 870), 200, 12),
           "the status line shows")
 
-    # Waits on what is drawn: under load a key may take a while to be handled.
-    s.key("space")
-    paused = wait_until(lambda: held_still(s), 10, "a paused search to hold the screen still")
-    s.key("period")
-    stepped = wait_until(lambda: changed_from(s, paused), 10, "a step")
-    changed = [i for i, (a, b) in enumerate(zip(grid(paused), grid(stepped))) if a != b]
-    check(len(changed) == 1, "one step changes one cell: %s" % changed)
+    # At one change a second every key acts at once: Space with a step right
+    # behind it pauses and makes exactly that one change. Waits on what is
+    # drawn: under load a key may take a while to be handled.
+    s.key(*["minus"] * 3)
+    time.sleep(1.2)
+    s.key("space", "period")
+    stepped = wait_until(lambda: held_still(s, 1.3), 10, "a paused search to hold the screen still")
     s.key("comma")
-    wait_until(lambda: s.screenshot(name="stepped_back").raw == paused.raw, 10,
-               "a step back to bring back the screen as it was")
+    paused = wait_until(lambda: changed_from(s, stepped), 10, "a step back")
+    changed = [i for i, (a, b) in enumerate(zip(grid(paused), grid(stepped))) if a != b]
+    check(len(changed) == 1, "the step after Space changes one cell: %s" % changed)
+    s.key("period")
+    wait_until(lambda: s.screenshot(name="stepped_again").raw == stepped.raw, 10,
+               "a step on to bring back the stepped screen")
 
-    s.key(*["plus"] * 12)
+    asked = time.monotonic()
+    s.key("Escape")
+    wait_until(lambda: (lambda sh: sh if label(sh) == label(before) else None)(
+        s.screenshot(keep=False)), 10, "the label Solve after Escape")
+    print("Escape at 1 change a second: the board back on screen within %.0f ms" %
+          (1e3 * (time.monotonic() - asked)))
+    check(solver_cells(s.screenshot(name="escaped")) == [], "Escape puts back the givens")
+
+    # Space after the search: a new one, flat out.
+    s.key(*["plus"] * 15)
     s.key("space")
-    wait_until(lambda: label(s.screenshot(keep=False)) == label(before), 10, "the flat-out end")
-    solution = board_line(s)
-    check(solved_from(solution, ESCARGOT), "solved: %s" % solution)
+    solution = wait_until(lambda: (lambda line: line if solved_from(line, ESCARGOT) else None)(
+        board_line(s)), 10, "the flat-out search to solve the puzzle")
+    check(label(s.screenshot(keep=False)) == label(before), "Solve after the search")
     done = s.screenshot(name="watch_solved")
     check(crop(done, (270, 870), 200, 12) == crop(before, (270, 870), 200, 12),
           "at flat out nothing is shown under the palette")

@@ -138,4 +138,26 @@ TEST(SolverThread, WatchedSearchPausesStepsOnAndBackAndStops) {
     pace_faster();
 }
 
+// The step that completes a paused search leaves it as its replay, at its
+// end, so the next arrow steps in the replay instead of moving the cursor.
+TEST(SolverThread, StepThatEndsAPausedSearchGoesOnAsItsReplay) {
+    std::string one_open = empty_board_solution();
+    one_open[80] = '.';
+    reset_with_puzzle(one_open.c_str());
+    watch_shared.pace.store(0);
+    ASSERT_TRUE(start_search());
+    watch_space();
+    ASSERT_TRUE(watch_step_forward());
+    ASSERT_TRUE(wait_for_solver(20));
+    watch_follow_search();
+    EXPECT_TRUE(replay_showing());
+    EXPECT_EQ(board_text(), empty_board_solution());
+    EXPECT_TRUE(watch_step_forward()) << "at the end: nothing, not the cursor";
+    EXPECT_TRUE(watch_step_back(false));
+    EXPECT_EQ(board_text(), one_open);
+    watch_end();
+    EXPECT_EQ(board_text(), empty_board_solution());
+    watch_shared.pace.store(flat_out);
+}
+
 } // namespace

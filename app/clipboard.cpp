@@ -2,19 +2,43 @@
 
 #include <GLFW/glfw3.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "app/app.h"
 #include "app/frame_clock.h"
 #include "app/frame_statistics.h"
 #include "game/game_state.h"
+#include "game/givens_check.h"
 #include "game/givens_history.h"
 #include "game/puzzle_text.h"
+#include "game/solution_count.h"
 #include "game/watch.h"
+
+// A pasted puzzle goes on the board whatever it holds; the title says what
+// is wrong with it, as it says why a paste fails.
+static void say_what_came_in(const uint8_t cells[board_cells]) {
+    GivenConflicts conflicts;
+    find_conflicts(cells, &conflicts);
+    char words[96] = "pasted, but ";
+    size_t start = strlen(words);
+    if (conflicts.marked_count > 0) {
+        describe_conflict(conflicts, words + start, (int)(sizeof(words) - start));
+    } else {
+        int solutions = count_solutions(cells, 2);
+        if (solutions == 1) return;
+        snprintf(words + start, sizeof(words) - start, "%s",
+                 solutions == 0 ? "it has no solution" : "it has more than one solution");
+    }
+    show_title_notice(words, clock_seconds());
+}
 
 void paste_puzzle() {
     // The search owns the board, as it does against clicks.
-    if (game_state.solver_running.load(std::memory_order_acquire)) return;
+    if (game_state.solver_running.load(std::memory_order_acquire)) {
+        show_title_notice("not pasted: a search is running", clock_seconds());
+        return;
+    }
     // GLFW gives no text for an empty clipboard or one that holds no text.
     const char* text = glfwGetClipboardString(main_window);
     if (!text) text = "";
@@ -27,6 +51,7 @@ void paste_puzzle() {
     begin_board_edit();
     set_givens_from(puzzle.cells);
     note_givens_change();
+    say_what_came_in(puzzle.cells);
 }
 
 void copy_board() {

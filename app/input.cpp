@@ -6,12 +6,15 @@
 
 #include "app/app.h"
 #include "app/clipboard.h"
+#include "app/frame_clock.h"
 #include "game/cell_cursor.h"
 #include "game/game_screen.h"
 #include "game/game_state.h"
 #include "game/givens_history.h"
 #include "game/key_card.h"
+#include "game/new_puzzle.h"
 #include "game/pointer_input.h"
+#include "game/puzzle_file.h"
 #include "game/watch.h"
 #include "render/renderer.h"
 
@@ -75,6 +78,12 @@ void toggle_fullscreen() {
 
 // The key that closes the card does nothing else, nor does the character it types.
 static bool char_of_closing_key;
+// The modifier that closed the card, until it is let go; 0 for none.
+static int closing_modifier;
+
+static bool is_modifier(int key) {
+    return key >= GLFW_KEY_LEFT_SHIFT && key <= GLFW_KEY_RIGHT_SUPER;
+}
 
 // The keys of watching the search (and the keys that share theirs); false
 // for a key that is not one.
@@ -134,7 +143,15 @@ void on_key(GLFWwindow*, int key, int scancode, int action, int mods) {
         if (action == GLFW_PRESS) {
             key_card_shown = false;
             char_of_closing_key = true;
+            if (is_modifier(key)) closing_modifier = key;
         }
+        return;
+    }
+    // A card closed by a modifier: the keys pressed while it is held belong
+    // to the closing too, so Ctrl+V or Shift+Q does nothing.
+    if (closing_modifier) {
+        if (action == GLFW_RELEASE && key == closing_modifier) closing_modifier = 0;
+        if (action != GLFW_RELEASE) char_of_closing_key = true;
         return;
     }
     KeyCode code = key_code_in_layout(key_code_from_glfw(key), glfwGetKeyName(key, scancode));
@@ -167,6 +184,18 @@ void on_key(GLFWwindow*, int key, int scancode, int action, int mods) {
         break;
     case KeyCommand::undo:
         undo_givens();
+        break;
+    case KeyCommand::next_in_file:
+        page_puzzle_file(1, clock_seconds());
+        break;
+    case KeyCommand::previous_in_file:
+        page_puzzle_file(-1, clock_seconds());
+        break;
+    case KeyCommand::new_puzzle:
+        new_puzzle_key(clock_seconds());
+        break;
+    case KeyCommand::next_length:
+        next_length_key(clock_seconds());
         break;
     case KeyCommand::redo:
         redo_givens();
@@ -209,6 +238,13 @@ void on_framebuffer_size(GLFWwindow*, int width, int height) {
     // The clickable centres follow the drawing area, so clicks keep landing on
     // what is drawn after a resize or a switch to full screen.
     game_resize(view_width, view_height);
+}
+
+void on_drop(GLFWwindow*, int count, const char** paths) {
+    if (count < 1 || run_ending()) return;
+    key_card_shown = false;
+    watch_follow_search();
+    open_puzzle_file(paths[0], clock_seconds());
 }
 
 void on_iconify(GLFWwindow*, int iconified) {

@@ -8,6 +8,8 @@ struct GLFWwindow;
 // The shell's compact key numbering: 0 for keys outside the list, else 1-87.
 using KeyCode = uint8_t;
 constexpr KeyCode key_code_c = 21;
+constexpr KeyCode key_code_l = 30;
+constexpr KeyCode key_code_n = 32;
 constexpr KeyCode key_code_q = 35;
 constexpr KeyCode key_code_v = 40;
 constexpr KeyCode key_code_y = 43;
@@ -40,6 +42,10 @@ enum class KeyCommand {
     undo,
     redo,
     key_card,
+    new_puzzle,
+    next_length,
+    next_in_file,
+    previous_in_file,
     // Watching the search; the arrows left and right step it while it is
     // paused or replayed, else they move the cell cursor, and Escape stops it
     // or leaves the replay, else hides the cursor.
@@ -76,6 +82,8 @@ void on_key(GLFWwindow* window, int key, int scancode, int action, int mods);
 void on_char(GLFWwindow* window, unsigned codepoint);
 void on_mouse_button(GLFWwindow* window, int button, int action, int mods);
 void on_framebuffer_size(GLFWwindow* window, int width, int height);
+// Files dropped on the window: the first opens.
+void on_drop(GLFWwindow* window, int count, const char** paths);
 // Minimising and restoring: the frame loop rests while the window is minimised.
 extern bool window_minimised;
 void on_iconify(GLFWwindow* window, int iconified);

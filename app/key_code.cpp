@@ -50,9 +50,14 @@ struct HeldKey {
 };
 
 static const HeldKey held_keys[] = {
-    {GLFW_KEY_LEFT, KeyCommand::arrow_left},   {GLFW_KEY_RIGHT, KeyCommand::arrow_right},
-    {GLFW_KEY_UP, KeyCommand::cursor_up},      {GLFW_KEY_DOWN, KeyCommand::cursor_down},
-    {GLFW_KEY_DELETE, KeyCommand::erase_cell}, {GLFW_KEY_BACKSPACE, KeyCommand::erase_back},
+    {GLFW_KEY_LEFT, KeyCommand::arrow_left},
+    {GLFW_KEY_RIGHT, KeyCommand::arrow_right},
+    {GLFW_KEY_UP, KeyCommand::cursor_up},
+    {GLFW_KEY_DOWN, KeyCommand::cursor_down},
+    {GLFW_KEY_DELETE, KeyCommand::erase_cell},
+    {GLFW_KEY_BACKSPACE, KeyCommand::erase_back},
+    {GLFW_KEY_PAGE_DOWN, KeyCommand::next_in_file},
+    {GLFW_KEY_PAGE_UP, KeyCommand::previous_in_file},
 };
 
 static KeyCommand watch_command(KeyCode code) {
@@ -65,6 +70,10 @@ static KeyCommand watch_command(KeyCode code) {
         return KeyCommand::record_end;
     case key_code_escape:
         return KeyCommand::escape;
+    case key_code_n:
+        return KeyCommand::new_puzzle;
+    case key_code_l:
+        return KeyCommand::next_length;
     default:
         return KeyCommand::none;
     }
@@ -94,7 +103,9 @@ KeyCommand key_command(KeyCode code, int action, int mods) {
 
 KeyCommand char_command(unsigned codepoint) {
     switch (codepoint) {
+    // The unshifted key of + on US layouts, as most programs take it.
     case '+':
+    case '=':
         return KeyCommand::pace_faster;
     case '-':
         return KeyCommand::pace_slower;

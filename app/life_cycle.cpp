@@ -3,11 +3,13 @@
 #include <cstdio>
 
 #include "app/app.h"
+#include "app/command_line.h"
 #include "app/frame_clock.h"
 #include "app/frame_statistics.h"
 #include "app/input.h"
 #include "game/autosave.h"
 #include "game/game_screen.h"
+#include "game/puzzle_file.h"
 #include "platform/platform.h"
 #include "render/gl.h"
 #include "render/panel.h"
@@ -63,7 +65,13 @@ static void release_everything() {
     shader_release();
 }
 
-int tessarin_main() {
+int tessarin_main(int argc, char** argv) {
+    CommandLine command = read_command_line(argc, argv);
+    if (command.mode != RunMode::window) return run_without_window(command);
+    // Taken from the folder the program was started in, before it moves to its own.
+    char file[1024] = "";
+    if (command.file && !platform_absolute_path(command.file, file, sizeof(file)))
+        snprintf(file, sizeof(file), "%s", command.file);
     StartUp started = start_up();
     if (started != StartUp::ready) {
         glfwTerminate();
@@ -81,6 +89,7 @@ int tessarin_main() {
         return 1;
     }
     glfwSwapBuffers(main_window);
+    if (file[0]) open_puzzle_file(file, clock_seconds());
 
     platform_watch_session_end(save_board);
     platform_raise_main_thread_priority();

@@ -49,6 +49,9 @@ void size_and_place_window(GLFWwindow* window) {
     int window_width = window_pixels(layout_units_width, pixel_scale);
     int window_height = window_pixels(layout_units_height, pixel_scale);
     glfwSetWindowSize(window, window_width, window_height);
+    // Half the size it opens at: smaller, the digits and lines would not read.
+    glfwSetWindowSizeLimits(window, window_width / 2, window_height / 2, GLFW_DONT_CARE,
+                            GLFW_DONT_CARE);
     if (!monitor) return;
     int left = 0, top = 0;
     glfwGetWindowPos(window, &left, &top);

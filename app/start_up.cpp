@@ -77,6 +77,10 @@ static bool open_window() {
     // partly off screen; full screen stays up when another window has focus.
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
     glfwWindowHint(GLFW_AUTO_ICONIFY, GLFW_FALSE);
+    // The class a dock matches to the desktop entry's StartupWMClass; the
+    // title stays "game".
+    glfwWindowHintString(GLFW_X11_CLASS_NAME, "Tessarin");
+    glfwWindowHintString(GLFW_X11_INSTANCE_NAME, "tessarin");
     main_window =
         glfwCreateWindow(layout_units_width, layout_units_height, "game", nullptr, nullptr);
     if (!main_window) {
@@ -96,6 +100,7 @@ static bool open_window() {
     glfwSetMouseButtonCallback(main_window, on_mouse_button);
     glfwSetFramebufferSizeCallback(main_window, on_framebuffer_size);
     glfwSetWindowIconifyCallback(main_window, on_iconify);
+    glfwSetDropCallback(main_window, on_drop);
     if (!renderer_init()) return false;
 
     int width, height;

@@ -9,6 +9,8 @@ static int clamp_to_board(int line) {
 }
 
 void move_cursor(int across, int down) {
+    // Typing does nothing while a search runs, so the cursor neither shows nor moves.
+    if (game_state.solver_running.load(std::memory_order_acquire)) return;
     if (!game_state.cursor_shown) {
         game_state.cursor_shown = true;
         return;

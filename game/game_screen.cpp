@@ -5,9 +5,12 @@
 
 #include "game/autosave.h"
 #include "game/game_state.h"
+#include "game/givens_check.h"
 #include "game/givens_history.h"
 #include "game/key_card.h"
 #include "game/layout.h"
+#include "game/message_line.h"
+#include "game/new_puzzle.h"
 #include "game/screen_colours.h"
 #include "game/watch.h"
 #include "game/watch_screen.h"
@@ -21,6 +24,8 @@
 static const Rgba solver_ink = {64, 64, 192, 255};
 static const Rgba clear_ink = {64, 0, 0, 255};
 static const Rgba solve_ink = {0, 64, 0, 255};
+// Behind a given that breaks the rules: no other state of a cell is red.
+static const Rgba conflict_tint = {240, 160, 140, 255};
 static const uint32_t small_panel_tint = 0x2001253D;
 static const uint32_t clear_panel_tint = 0x40000080;
 static const uint32_t solve_panel_tint = 0x40008000;
@@ -91,13 +96,38 @@ static void draw_grid(Vec2 top_left) {
     float top = snap_to_pixel(top_left.y);
     float width = snap_to_pixel(top_left.x + grid_side) - left;
     float height = snap_to_pixel(top_left.y + grid_side) - top;
+    float thin = whole_pixels(grid_thin_line);
+    // The boxes show at every scale: their lines a pixel thicker than the
+    // cells' at least, where rounding alone would make both one pixel.
+    float thick = fmaxf(whole_pixels(grid_thick_line), thin + 1 / view_scale);
     for (int i = 0; i <= 9; i++) {
-        float thickness = whole_pixels(i % 3 == 0 ? grid_thick_line : grid_thin_line);
+        float thickness = i % 3 == 0 ? thick : thin;
         float offset = cell_size * (float)i;
         draw_rect(Vec2{left, snap_to_pixel(top_left.y + offset)}, width, thickness, ink.r, ink.g,
                   ink.b, ink.a);
         draw_rect(Vec2{snap_to_pixel(top_left.x + offset), top}, thickness, height, ink.r, ink.g,
                   ink.b, ink.a);
+    }
+}
+
+// Givens that share a digit with another in a unit, where the user has asked
+// to see more: with the cell cursor, the status line or a replay.
+static void draw_conflict_marks() {
+    if (!game_state.cursor_shown && !status_line_shown()) return;
+    uint8_t givens[board_cells];
+    read_givens(givens);
+    GivenConflicts conflicts;
+    find_conflicts(givens, &conflicts);
+    if (conflicts.marked_count == 0) return;
+    // The whole cell, on whole pixels; the grid lines are drawn over its edges.
+    for (int i = 0; i < board_cells; i++) {
+        if (!conflicts.marked[i]) continue;
+        Vec2 centre = game_layout.cell_centres[i];
+        float left = snap_to_pixel(centre.x - cell_size / 2);
+        float top = snap_to_pixel(centre.y - cell_size / 2);
+        draw_rect(Vec2{left, top}, snap_to_pixel(centre.x + cell_size / 2) - left,
+                  snap_to_pixel(centre.y + cell_size / 2) - top, conflict_tint.r, conflict_tint.g,
+                  conflict_tint.b, conflict_tint.a);
     }
 }
 
@@ -131,17 +161,21 @@ static void draw_cells(double now) {
 
 void game_frame(double now) {
     watch_frame(now);
+    new_puzzle_frame(now);
     // Read before the cells: a search that ends while they are drawn leaves
     // its digits and "Stop" in this frame, never its digits beside "Solve".
     bool searching = game_state.solver_running.load(std::memory_order_acquire);
     draw_rect(Vec2{0, 0}, view_width, view_height, background.r, background.g, background.b,
               background.a);
     draw_text_in(&screen.title_text, game_layout.title_centre, ink);
+    draw_conflict_marks();
     draw_grid(game_layout.grid_top_left);
     draw_cells(now);
-    if (game_state.cursor_shown)
+    // While a search runs typing does nothing, so the cursor does not show.
+    if (game_state.cursor_shown && !searching)
         draw_outline(game_layout.cell_centres[game_state.cursor_cell], Vec2{cell_size, cell_size});
-    draw_watch();
+    draw_last_change();
+    draw_message_line(now);
 
     for (int k = 1; k <= 9; k++) {
         Vec2 centre = game_layout.palette_centres[k - 1];

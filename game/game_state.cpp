@@ -34,3 +34,8 @@ void set_givens_from(const uint8_t cells[board_cells]) {
         game_state.board.given[i] = 1;
     }
 }
+
+void read_givens(uint8_t out[board_cells]) {
+    for (int i = 0; i < board_cells; i++)
+        out[i] = game_state.board.given[i] ? (uint8_t)cell_value(i) : 0;
+}

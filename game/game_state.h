@@ -43,6 +43,9 @@ void mark_givens_changed();
 // or eraser selected. Not while a search runs.
 void set_givens_from(const uint8_t cells[board_cells]);
 
+// The givens, 0 for a cell without one.
+void read_givens(uint8_t out[board_cells]);
+
 // Cell access for the main thread and the solver; relaxed, since ordering
 // between the threads comes from solver_running.
 inline int32_t cell_value(int index) {

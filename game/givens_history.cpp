@@ -24,11 +24,6 @@ static void givens_changed() {
     forget_record();
 }
 
-static void read_givens(uint8_t out[board_cells]) {
-    for (int i = 0; i < board_cells; i++)
-        out[i] = game_state.board.given[i] ? (uint8_t)cell_value(i) : 0;
-}
-
 // The board becomes exactly that state: solver digits go as after any change
 // of the givens; the palette selection stays.
 static void apply_current() {

@@ -8,10 +8,17 @@
 #include "text/font.h"
 #include "text/text_object.h"
 
-enum KeyGroup : uint8_t { editing, solving_and_watching, the_window, the_clipboard, group_count };
+enum KeyGroup : uint8_t {
+    the_mouse,
+    editing,
+    solving_and_watching,
+    the_window,
+    the_clipboard,
+    group_count
+};
 
-static const char* const group_titles[group_count] = {"Editing", "Solving and watching",
-                                                      "The window", "The clipboard"};
+static const char* const group_titles[group_count] = {
+    "The mouse", "Editing", "Solving and watching", "The window", "The clipboard"};
 
 struct KeyCardRow {
     KeyGroup group;
@@ -19,8 +26,12 @@ struct KeyCardRow {
     const char* what;
 };
 
-// Every key of the program, here and only here; the card is drawn from it.
+// Every key and click of the program, here and only here; the card is drawn from it.
 static const KeyCardRow key_card_rows[] = {
+    {the_mouse, "A digit", "pick it; again: drop it"},
+    {the_mouse, "A cell", "put the digit in, or take it out"},
+    {the_mouse, "X  Clear", "erase with clicks; empty the board"},
+    {the_mouse, "Solve  Stop", "start the search, stop it"},
     {editing, "Arrows", "show the cell cursor, move it"},
     {editing, "1 to 9", "type the digit as a given, move on"},
     {editing, "1 to 9", "with no cursor: pick the digit"},
@@ -30,11 +41,14 @@ static const KeyCardRow key_card_rows[] = {
     {editing, "Escape", "hide the cursor, drop the selection"},
     {editing, "Ctrl+Z", "undo"},
     {editing, "Ctrl+Y, Ctrl+Shift+Z", "redo"},
+    {editing, "N", "a new puzzle of the chosen length"},
+    {editing, "L", "how long the next puzzles take"},
     {solving_and_watching, "Space", "start, pause or resume the search"},
     {solving_and_watching, "+  -", "search faster, slower"},
     {solving_and_watching, ".  Right", "step on (paused, or a replay)"},
     {solving_and_watching, ",  Left", "step back (paused, or a replay)"},
-    {solving_and_watching, "Home  End", "first, last step of a replay"},
+    {solving_and_watching, "Home", "after a search: its replay"},
+    {solving_and_watching, "End", "leave the replay"},
     {solving_and_watching, "Escape", "stop the search, leave the replay"},
     {the_window, "Alt+Enter", "full screen, or back"},
     {the_window, "?  F1", "this card: any key or click closes it"},
@@ -47,10 +61,9 @@ constexpr int row_count = (int)(sizeof(key_card_rows) / sizeof(key_card_rows[0])
 
 // Sizes in logical units.
 constexpr float card_width = 480;
-constexpr float card_rise = 20; // above the grid's top
-constexpr float card_margin = 20;
-constexpr float heading_height = 46;
-constexpr float row_height = 26;
+constexpr float card_margin = 16;
+constexpr float heading_height = 42;
+constexpr float row_height = 23;
 constexpr float column_gap = 16;
 constexpr uint8_t shade_alpha = 200;
 
@@ -94,8 +107,9 @@ void draw_key_card() {
     draw_rect(Vec2{0, 0}, view_width, view_height, background.r, background.g, background.b,
               shade_alpha);
     float height = 2 * card_margin + group_count * heading_height + row_count * row_height;
+    // In the middle of the drawing area, which holds it at the smallest window.
     Vec2 top_left = {game_layout.grid_top_left.x + (grid_side - card_width) / 2,
-                     game_layout.grid_top_left.y - card_rise};
+                     (float)(int)((view_height - height) / 2)};
     draw_rect(top_left, card_width, height, background.r, background.g, background.b, background.a);
     draw_rect_outline(top_left, card_width, height, selection_outline, ink.r, ink.g, ink.b, ink.a);
 

@@ -19,9 +19,22 @@ struct PuzzleText {
 
 // Reads the first `length` bytes of `text` as a puzzle: 81 cells (1-9, or one
 // of . 0 _ * for empty) on one line or on nine lines of nine, with spaces,
-// tabs and | between cells, lines of - + | between rows, blank space around
-// the whole and Windows line ends.
+// tabs and | between cells, lines of - + | between rows, lines that start
+// with # (comments), blank space around the whole, a UTF-8 byte-order mark
+// and Windows line ends.
 PuzzleText read_puzzle_text(const char* text, size_t length);
+
+struct PuzzleLines {
+    uint32_t puzzles;
+    // Lines that hold something else than a puzzle, a blank or a comment.
+    uint32_t skipped;
+};
+
+// Reads a collection: one puzzle per line, its 81 cells at the start, then the
+// line's end or a space or tab and any text (a rating, a name); blank lines
+// and lines that start with # are passed over. Each puzzle's cells go to
+// `out` in order (81 bytes each), unless `out` is null, for a count first.
+PuzzleLines read_puzzle_lines(const char* text, size_t length, uint8_t* out);
 
 // The board as 81 characters and a terminating zero, '.' for an empty cell.
 // While a search runs, its tentative digits are left out.

@@ -2,6 +2,7 @@
 
 #include "game/game_state.h"
 #include "game/search_record.h"
+#include "game/search_verdict.h"
 #include "game/solver.h"
 #include "platform/platform.h"
 
@@ -11,6 +12,8 @@ struct SearchControl {
     bool started;
     // A stop was asked: the board is the search's until it ends.
     bool stopping;
+    // solver_steps when it started.
+    uint64_t steps_at_start;
 };
 
 static SearchControl control;
@@ -55,7 +58,8 @@ static void wait_stopped() {
 
 bool watch_active() {
     return watch_shared.pace.load(std::memory_order_relaxed) != flat_out || replay_showing() ||
-           (search_running() && watch_shared.pause_requested.load(std::memory_order_relaxed));
+           (search_running() && watch_shared.pause_requested.load(std::memory_order_relaxed)) ||
+           search_verdict.verdict != Verdict::none;
 }
 
 // The search looks at the controls at its next step, even flat out.
@@ -70,6 +74,7 @@ bool begin_board_edit() {
 }
 
 void forget_record() {
+    forget_verdict();
     search_record.count.store(0, std::memory_order_relaxed);
     search_record.written.store(0, std::memory_order_relaxed);
     watch_shared.shown.store(0, std::memory_order_relaxed);
@@ -96,7 +101,7 @@ bool start_search() {
     // A stop pressed after the last search had cleared its flag must not end this one.
     game_state.stop_requested.store(0, std::memory_order_relaxed);
     game_state.solver_running.store(true, std::memory_order_relaxed);
-    control = SearchControl{true, false};
+    control = SearchControl{true, false, solver_steps};
     if (platform_start_detached(solver_thread_main)) return true;
     game_state.solver_running.store(false, std::memory_order_relaxed);
     control.started = false;
@@ -112,11 +117,14 @@ void stop_running_search() {
 
 void watch_follow_search() {
     if (!control.started || search_running()) return;
-    bool granted_end =
-        !control.stopping && watch_shared.pause_requested.load(std::memory_order_relaxed);
+    bool paused = watch_shared.pause_requested.load(std::memory_order_relaxed);
+    bool watched = paused || watch_shared.pace.load(std::memory_order_relaxed) != flat_out;
+    uint64_t count = search_record.count.load(std::memory_order_relaxed);
+    // Said only where the user watched: a flat-out search ends as it always has.
+    if (watched) judge_search(control.stopping, solver_steps - control.steps_at_start, count);
+    bool granted_end = paused && !control.stopping;
     control = SearchControl{};
-    if (granted_end && search_record.count.load(std::memory_order_relaxed) > 0)
-        enter_replay(search_record.count.load(std::memory_order_relaxed));
+    if (granted_end && count > 0) enter_replay(count);
 }
 
 static void change_pace(int step) {

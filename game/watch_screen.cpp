@@ -1,9 +1,8 @@
 #include "game/watch_screen.h"
 
-#include <cstdio>
-
 #include "game/game_state.h"
 #include "game/layout.h"
+#include "game/number_text.h"
 #include "game/search_record.h"
 #include "game/watch.h"
 #include "render/shapes.h"
@@ -24,23 +23,31 @@ enum Piece : uint8_t {
     flat_out_word,
     paused_word,
     record_from_word,
+    comma,
+    one_per_second_word,
     piece_count
 };
 
 static const char* const words[piece_count - step_word] = {
-    "step ", " of ", "   ", " filled", " steps/s", "flat out", "paused", "record from step "};
+    "step ", " of ",   "   ", " filled", " steps/s", "flat out", "paused", "record from step ",
+    ",",     " step/s"};
+
+struct Line {
+    uint8_t pieces[96];
+    int count;
+};
 
 struct WatchScreen {
     bool tried;
     bool ready;
     TextObject pieces[piece_count];
+    // The status measured for this frame.
+    Line line;
 };
 
 static WatchScreen watch_screen;
 
-// The small font is registered when first wanted: a run that never watches
-// keeps the font caches it always had.
-static bool make_pieces() {
+bool status_font_ready() {
     if (watch_screen.tried) return watch_screen.ready;
     watch_screen.tried = true;
     if (!register_font("status_font", "arialbd.ttf", 14)) return false;
@@ -53,19 +60,24 @@ static bool make_pieces() {
     return true;
 }
 
-struct Line {
-    uint8_t pieces[96];
-    int count;
-};
-
 static void add(Line& line, Piece piece) {
     if (line.count < (int)sizeof(line.pieces)) line.pieces[line.count++] = piece;
 }
 
 static void add_number(Line& line, uint64_t number) {
-    char digits[24];
-    int length = snprintf(digits, sizeof(digits), "%llu", (unsigned long long)number);
-    for (int i = 0; i < length; i++) add(line, (Piece)(digits[i] - '0'));
+    char digits[number_text_size];
+    int length = number_text(number, digits);
+    for (int i = 0; i < length; i++) add(line, digits[i] == ',' ? comma : (Piece)(digits[i] - '0'));
+}
+
+static void add_pace(Line& line) {
+    uint8_t pace = watch_shared.pace.load(std::memory_order_relaxed);
+    if (pace == flat_out) {
+        add(line, flat_out_word);
+        return;
+    }
+    add_number(line, pace_rates[pace]);
+    add(line, pace_rates[pace] == 1 ? one_per_second_word : per_second_word);
 }
 
 static int filled_by_search() {
@@ -76,10 +88,16 @@ static int filled_by_search() {
     return filled;
 }
 
+// A search or a replay says where it is; after a search, only the pace
+// set for the next one stays, and only while it is not flat out.
 static void build_line(Line& line) {
     uint64_t count = search_record.count.load(std::memory_order_relaxed);
     bool running = game_state.solver_running.load(std::memory_order_acquire);
     bool replay = replay_showing();
+    if (!running && !replay) {
+        if (watch_shared.pace.load(std::memory_order_relaxed) != flat_out) add_pace(line);
+        return;
+    }
     add(line, step_word);
     add_number(line,
                replay ? replay_position() : watch_shared.shown.load(std::memory_order_relaxed));
@@ -91,15 +109,9 @@ static void build_line(Line& line) {
     add_number(line, (uint64_t)filled_by_search());
     add(line, filled_word);
     add(line, gap);
-    uint8_t pace = watch_shared.pace.load(std::memory_order_relaxed);
-    if (pace == flat_out) {
-        add(line, flat_out_word);
-    } else {
-        add_number(line, pace_rates[pace]);
-        add(line, per_second_word);
-    }
-    bool paused = replay ? !replay_playing()
-                         : running && watch_shared.pause_requested.load(std::memory_order_relaxed);
+    add_pace(line);
+    bool paused =
+        replay ? !replay_playing() : watch_shared.pause_requested.load(std::memory_order_relaxed);
     if (paused) {
         add(line, gap);
         add(line, paused_word);
@@ -112,14 +124,21 @@ static void build_line(Line& line) {
     }
 }
 
-static void draw_line(const Line& line, Vec2 centre) {
+int measure_status() {
+    watch_screen.line.count = 0;
+    if (!watch_active() || !status_font_ready()) return 0;
+    build_line(watch_screen.line);
     int width = 0;
-    for (int i = 0; i < line.count; i++) width += watch_screen.pieces[line.pieces[i]].width;
-    float left = centre.x - (float)(width / 2);
+    for (int i = 0; i < watch_screen.line.count; i++)
+        width += watch_screen.pieces[watch_screen.line.pieces[i]].width;
+    return width;
+}
+
+void draw_status(float left, float y) {
+    const Line& line = watch_screen.line;
     for (int i = 0; i < line.count; i++) {
         const TextObject* piece = &watch_screen.pieces[line.pieces[i]];
-        draw_text(piece, Vec2{left + (float)(piece->width / 2), centre.y}, ink[0], ink[1], ink[2],
-                  ink[3]);
+        draw_text(piece, Vec2{left + (float)(piece->width / 2), y}, ink[0], ink[1], ink[2], ink[3]);
         left += (float)piece->width;
     }
 }
@@ -128,19 +147,12 @@ static void draw_line(const Line& line, Vec2 centre) {
 static constexpr float outline_inset = 3;
 static constexpr float outline_thickness = 2;
 
-void draw_watch() {
-    if (!watch_active() || !make_pieces()) return;
+void draw_last_change() {
+    if (!watch_active()) return;
     int cell = watch_shared.last_cell.load(std::memory_order_relaxed);
-    if (cell >= 0 && cell < board_cells) {
-        Vec2 centre = game_layout.cell_centres[cell];
-        float side = cell_size - 2 * outline_inset;
-        draw_rect_outline(Vec2{centre.x - side / 2, centre.y - side / 2}, side, side,
-                          outline_thickness, ink[0], ink[1], ink[2], ink[3]);
-    }
-    Line line;
-    line.count = 0;
-    build_line(line);
-    // Below the bottom row of the palette, in the free space above the window's foot.
-    Vec2 under_palette = game_layout.palette_centres[7];
-    draw_line(line, Vec2{under_palette.x, under_palette.y + small_button_size.y});
+    if (cell < 0 || cell >= board_cells) return;
+    Vec2 centre = game_layout.cell_centres[cell];
+    float side = cell_size - 2 * outline_inset;
+    draw_rect_outline(Vec2{centre.x - side / 2, centre.y - side / 2}, side, side, outline_thickness,
+                      ink[0], ink[1], ink[2], ink[3]);
 }

@@ -132,5 +132,19 @@ void platform_session_saved();
 // come from on this system, as a sentence to add to a message ("" if nowhere).
 const char* platform_opengl_driver_advice();
 
-// The program's life cycle; the platform's entry point calls it and returns its status.
-int tessarin_main();
+// What a path names, and a file's size in bytes.
+enum class PathKind : uint8_t { missing, folder, file, unreadable };
+PathKind platform_path_kind(const char* path, int64_t* size);
+
+// A path given relative to the folder the program was started in, made
+// absolute, so it still holds once the program works in its own folder.
+// False when it does not fit.
+bool platform_absolute_path(const char* path, char* out, int capacity);
+
+// Standard output and error reach the console the program was started from:
+// a Windows program without a console of its own joins its parent's.
+void platform_use_console_output();
+
+// The program's life cycle; the platform's entry point calls it with the
+// command line as UTF-8 (argv[0] the program) and returns its status.
+int tessarin_main(int argc, char** argv);

@@ -334,9 +334,26 @@ const char* platform_opengl_driver_advice() {
     return "";
 }
 
+PathKind platform_path_kind(const char* path, int64_t* size) {
+    struct stat status;
+    if (stat(path, &status) != 0) return errno == ENOENT ? PathKind::missing : PathKind::unreadable;
+    if (S_ISDIR(status.st_mode)) return PathKind::folder;
+    *size = (int64_t)status.st_size;
+    return PathKind::file;
+}
+
+bool platform_absolute_path(const char* path, char* out, int capacity) {
+    if (path[0] == '/') return snprintf(out, (size_t)capacity, "%s", path) < capacity;
+    char folder[4096];
+    if (!getcwd(folder, sizeof(folder))) return false;
+    return snprintf(out, (size_t)capacity, "%s/%s", folder, path) < capacity;
+}
+
+void platform_use_console_output() {}
+
 // The entry point is compiled into the program only, not into the tests.
 #ifdef TESSARIN_ENTRY_POINT
-int main() {
-    return tessarin_main();
+int main(int argc, char** argv) {
+    return tessarin_main(argc, argv);
 }
 #endif

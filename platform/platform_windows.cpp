@@ -19,6 +19,7 @@
 #include <cwchar>
 
 #include "platform/platform.h"
+#include "platform/windows_text.h"
 
 int64_t platform_counter_now() {
     LARGE_INTEGER counter;
@@ -127,15 +128,6 @@ void platform_raise_main_thread_priority() {
 }
 
 void platform_lower_solver_thread_priority() {}
-
-// The longest path the program makes, in UTF-16 units.
-static const int wide_path_capacity = 1040;
-
-// The program's own paths are UTF-8; the ANSI calls would turn what is not
-// in the user's code page into question marks.
-static bool to_wide(const char* utf8, wchar_t* out, int capacity) {
-    return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, -1, out, capacity) > 0;
-}
 
 // The saves' times are compared across folders with any name.
 bool platform_file_mtime(const char* path, int64_t* mtime) {
@@ -427,6 +419,8 @@ const char* platform_opengl_driver_advice() {
 // The entry point is compiled into the program only, not into the tests.
 #ifdef TESSARIN_ENTRY_POINT
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    return tessarin_main();
+    int argc = 0;
+    char** argv = windows_arguments(&argc);
+    return tessarin_main(argc, argv);
 }
 #endif

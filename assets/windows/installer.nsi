@@ -8,6 +8,9 @@
 ; and font cache (tmp\) beside itself there. Installing again replaces the
 ; program and keeps the save; uninstalling removes everything else and
 ; leaves the save, so a later install finds the givens again.
+;
+; Puzzle files (.sdk, .sdm) get Tessarin under "Open with" for this user;
+; whichever program opens them by default still does.
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -17,6 +20,8 @@ ManifestDPIAware true
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tessarin"
 !define PUBLISHER "the Tessarin developers"
 !define SHORTCUT "$SMPROGRAMS\Tessarin.lnk"
+!define CLASSES "Software\Classes"
+!define PROGID "Tessarin.Puzzle"
 
 Name "Tessarin"
 OutFile "${OUTFILE}"
@@ -60,6 +65,20 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 the Tessarin dev
     RMDir /r "$INSTDIR\tmp"
 !macroend
 
+; Tells Explorer that file types changed (SHCNE_ASSOCCHANGED), so "Open with"
+; shows the change without a restart.
+!macro NOTIFY_SHELL
+    System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
+!macroend
+
+; The extension's key may belong to other programs too: only our value goes,
+; and a key only when nothing else is left in it.
+!macro REMOVE_OPEN_WITH EXTENSION
+    DeleteRegValue HKCU "${CLASSES}\${EXTENSION}\OpenWithProgids" "${PROGID}"
+    DeleteRegKey /ifempty HKCU "${CLASSES}\${EXTENSION}\OpenWithProgids"
+    DeleteRegKey /ifempty HKCU "${CLASSES}\${EXTENSION}"
+!macroend
+
 Section
     SetOutPath "$INSTDIR"
     !insertmacro REMOVE_PROGRAM
@@ -79,6 +98,14 @@ Section
     ; In KiB, as Settings shows it.
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
+
+    WriteRegStr HKCU "${CLASSES}\${PROGID}" "" "Sudoku puzzle"
+    WriteRegStr HKCU "${CLASSES}\${PROGID}\DefaultIcon" "" "$INSTDIR\tessarin.exe,0"
+    WriteRegStr HKCU "${CLASSES}\${PROGID}\shell\open\command" "" '"$INSTDIR\tessarin.exe" "%1"'
+    ; Listed as a choice only: the extension's default stays as it was.
+    WriteRegNone HKCU "${CLASSES}\.sdk\OpenWithProgids" "${PROGID}"
+    WriteRegNone HKCU "${CLASSES}\.sdm\OpenWithProgids" "${PROGID}"
+    !insertmacro NOTIFY_SHELL
 SectionEnd
 
 Section "Uninstall"
@@ -93,4 +120,8 @@ Section "Uninstall"
     RMDir "$INSTDIR"
     Delete "${SHORTCUT}"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
+    DeleteRegKey HKCU "${CLASSES}\${PROGID}"
+    !insertmacro REMOVE_OPEN_WITH ".sdk"
+    !insertmacro REMOVE_OPEN_WITH ".sdm"
+    !insertmacro NOTIFY_SHELL
 SectionEnd

@@ -6,8 +6,8 @@ import os
 import subprocess
 
 from harness import (BACKGROUND, CLEAR, HARD, INK, SCREEN_HEIGHT, SCREEN_WIDTH, SOLVE,
-                     autosave_bytes, cell_centre, check, near, palette_centre, run, shows_digit,
-                     digit_pixels, wait_until, outlined)
+                     autosave_bytes, cell_centre, check, crop, near, palette_centre, run,
+                     shows_digit, digit_pixels, wait_until, outlined)
 
 GRID = "..3.2.6..9..3.5..1..18.64....81.29..7.......8..67.82....26.95..8..2.3..9..5.1.3.."
 SOLUTION = "483921657967345821251876493548132976729564138136798245372689514814253769695417382"
@@ -46,8 +46,69 @@ def keyboard(s):
     s.settle(0.5)
     shot = s.screenshot(name="windowed_again")
     check(shows_digit(shot, 0), "the window layout is back")
+    puzzles_and_what_is_wrong(s)
     s.key("q")
     check(s.wait_exit() == 0, "exit status")
+
+
+CONFLICT = (240, 160, 140)
+UNSOLVABLE = "12345678." + "........9" + "." * 63
+
+
+def status_line(shot):
+    return crop(shot, (270, 870), 200, 12)
+
+
+def blank_line(shot):
+    return shot.count(170, 858, 370, 882, lambda p: not near(p, BACKGROUND)) == 0
+
+
+def marked(shot, index):
+    x, y = cell_centre(index)
+    return near(shot.pixel(x - 18, y - 18), CONFLICT)
+
+
+def puzzles_and_what_is_wrong(s):
+    """N and Ctrl+Z; givens that break the rules marked with the cursor only;
+    what a paste brings said in the title; a watched search's verdict on the
+    line under the palette, and nothing new at flat out."""
+    before = drawn_givens(s)
+    s.key("n")
+    made = wait_until(lambda: (lambda g: g if g != before else None)(drawn_givens(s)), 10,
+                      "a new puzzle")
+    check(17 <= len(made) <= 40, "a made puzzle of %d givens" % len(made))
+    s.key("ctrl+z")
+    wait_until(lambda: drawn_givens(s) == before, 10, "Ctrl+Z to take the new puzzle back")
+
+    paste(s, "55" + "." * 79)
+    wait_until(lambda: "pasted, but two 5s in row 1" in s.title(), 10, "the conflict in the title")
+    check(not marked(s.screenshot(name="conflict_unmarked"), 0), "no mark without the cursor")
+    s.key("Right")
+    shot = s.screenshot(name="conflict_marked")
+    check(marked(shot, 0) and marked(shot, 1) and not marked(shot, 2), "the two 5s marked")
+    s.key("Escape")
+    check(not marked(s.screenshot(), 1), "the marks go with the cursor")
+
+    paste(s, UNSOLVABLE)
+    wait_until(lambda: "pasted, but it has no solution" in s.title(), 10, "no solution in the title")
+    # The new puzzle's notice has gone by then.
+    quiet = wait_until(lambda: (lambda sh: sh if blank_line(sh) else None)(
+        s.screenshot(name="unsolvable_pasted")), 10, "nothing on the line")
+    s.click(*SOLVE)
+    s.settle(0.5)
+    check(s.screenshot(name="unsolvable_flat_out").raw == quiet.raw,
+          "a flat-out search ends with nothing new drawn")
+    s.key("minus")
+    paced = wait_until(lambda: (lambda sh: sh if status_line(sh) != status_line(quiet) else None)(
+        s.screenshot(keep=False)), 10, "the pace on the line")
+    s.key("space")
+    wait_until(lambda: (lambda sh: sh if status_line(sh) not in (status_line(paced),
+                                                                   status_line(quiet)) else None)(
+        s.screenshot(name="no_solution_said")), 10, "the verdict on the line")
+    s.click(*CLEAR)
+    wait_until(lambda: status_line(s.screenshot(keep=False)) == status_line(paced), 10,
+               "an edit to take the verdict away")
+    s.key("plus")
 
 
 def drawn_givens(s):

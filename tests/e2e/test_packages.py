@@ -16,6 +16,9 @@ from test_windows_smoke import check_first_screen
 with open(os.path.join(REPO, "CMakeLists.txt")) as f:
     VERSION = re.search(r"project\(tessarin VERSION ([\d.]+)", f.read()).group(1)
 UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tessarin"
+CLASSES = r"HKCU\Software\Classes"
+PROGID = "Tessarin.Puzzle"
+PUZZLE_TYPES = {"sdk": "application/x-sudoku-sdk", "sdm": "application/x-sudoku-sdm"}
 GIVEN = autosave_bytes("." * 40 + "5" + "." * 40)
 
 
@@ -60,12 +63,22 @@ def windows_installer(linux):
             wine.wine(*arguments)
             subprocess.run(["wineserver", "-w"], env=wine.env, check=True)
 
-        def registry():
-            out = subprocess.run(["wine", "reg", "query", UNINSTALL_KEY], env=wine.env,
-                                 capture_output=True, text=True).stdout
-            return dict((m[0], m[2]) for m in re.findall(r"^\s+(\w+)\s+(REG_\w+)\s+(.*?)\s*$",
-                                                          out, re.M))
+        def registry(key=UNINSTALL_KEY):
+            """The key's values by name, or None when there is no such key."""
+            out = subprocess.run(["wine", "reg", "query", key], env=wine.env,
+                                 capture_output=True, text=True)
+            if out.returncode != 0:
+                return None
+            return dict((m[0], m[2]) for m in re.findall(r"^\s+(\S+)\s+(REG_\w+)\s*(.*?)\s*$",
+                                                          out.stdout, re.M))
 
+        # Another program's claim on .sdm, which the installer has to leave alone.
+        sdm, sdm_with = CLASSES + r"\.sdm", CLASSES + r"\.sdm\OpenWithProgids"
+        wine.wine("reg", "add", sdm, "/ve", "/d", "Other.Puzzle", "/f")
+        wine.wine("reg", "add", sdm_with, "/v", "Other.Puzzle", "/t", "REG_NONE", "/f")
+        other = {sdm: registry(sdm), sdm_with: registry(sdm_with)}
+        check(other[sdm] == {"(Default)": "Other.Puzzle"} and "Other.Puzzle" in other[sdm_with],
+              "the other program's .sdm: %s" % other)
         install(setup, "/S")
         users = os.path.join(wine.env["WINEPREFIX"], "drive_c", "users")
         folder = glob.glob(os.path.join(users, "*", "AppData", "Local", "Programs", "Tessarin"))
@@ -87,6 +100,17 @@ def windows_installer(linux):
         for name, value in expected.items():
             check(values.get(name) == value, "%s is %r" % (name, values.get(name)))
         check(int(values["EstimatedSize"], 16) > 500, "EstimatedSize %s" % values)
+        progid = CLASSES + "\\" + PROGID
+        associations = {
+            progid: {"(Default)": "Sudoku puzzle"},
+            progid + r"\DefaultIcon": {"(Default)": location + r"\tessarin.exe,0"},
+            progid + r"\shell\open\command": {"(Default)": '"%s\\tessarin.exe" "%%1"' % location},
+            CLASSES + r"\.sdk": {},
+            CLASSES + r"\.sdk\OpenWithProgids": {PROGID: ""},
+            sdm: other[sdm],
+            sdm_with: dict(other[sdm_with], **{PROGID: ""})}
+        for key, wanted in associations.items():
+            check(registry(key) == wanted, "%s holds %s" % (key, registry(key)))
         check_licences(wine.path("licences"))
         for exe in (setup, wine.path("uninstall.exe")):
             check_resources(exe)
@@ -101,9 +125,34 @@ def windows_installer(linux):
         install(wine.path("uninstall.exe"), "/S")
         left = os.listdir(wine.run_dir)
         check(left == ["autosave"] and wine.read("autosave") == GIVEN, "left: %s" % left)
-        check(not os.path.exists(shortcut[0]) and registry() == {}, "shortcut or key left")
+        check(not os.path.exists(shortcut[0]) and registry() is None, "shortcut or key left")
+        # Only what the installer added is gone: the other program keeps .sdm.
+        types_left = {key: registry(key) for key in associations}
+        check(types_left == dict({key: None for key in associations}, **other),
+              "file types left: %s" % types_left)
     finally:
         wine.close()
+
+
+MIME_PACKAGE = "/usr/share/mime/packages/org.tessarin.Tessarin.xml"
+
+
+def check_puzzle_types(installed):
+    """What dpkg's triggers made of the package's MIME types and desktop entry:
+    the shared MIME database maps each extension to its type, and the cache
+    that file managers read for "Open with" names the entry for both types."""
+    with open("/usr/share/mime/globs2") as f:
+        # weight:type:glob[:flags]
+        globs = {tuple(line.rstrip("\n").split(":")[1:3]) for line in f if line[0] != "#"}
+    handlers = {}
+    if installed or os.path.exists("/usr/share/applications/mimeinfo.cache"):
+        with open("/usr/share/applications/mimeinfo.cache") as f:
+            handlers = dict(line.strip().split("=", 1) for line in f if "=" in line)
+    for extension, mime_type in PUZZLE_TYPES.items():
+        check(((mime_type, "*." + extension) in globs) == installed,
+              "*.%s as %s listed in the MIME database: %s" % (extension, mime_type, not installed))
+        listed = "org.tessarin.Tessarin.desktop" in handlers.get(mime_type, "").split(";")
+        check(listed == installed, "%s opened by %s" % (mime_type, handlers.get(mime_type)))
 
 
 def debian_package(linux):
@@ -122,12 +171,19 @@ def debian_package(linux):
     try:
         subprocess.run(["dpkg", "-i", deb], check=True, stdout=subprocess.DEVNULL)
         with open("/usr/share/applications/org.tessarin.Tessarin.desktop") as f:
-            exec_line = re.search(r"^Exec=(.*)$", f.read(), re.M).group(1)
+            entry = f.read()
+        exec_line = re.search(r"^Exec=(.*)$", entry, re.M).group(1)
+        mime_types = re.search(r"^MimeType=(.*)$", entry, re.M).group(1).split(";")
+        check("%f" in shlex.split(exec_line) and set(PUZZLE_TYPES.values()) <= set(mime_types),
+              "the entry opens %s with %r" % (mime_types, exec_line))
+        check(MIME_PACKAGE in files and os.path.exists(MIME_PACKAGE), "no %s" % MIME_PACKAGE)
+        check_puzzle_types(True)
         os.chown(home, 65534, 65534)
         linux.env.update(HOME=home, PATH="/usr/local/bin:/usr/bin:/bin:/usr/games")
         linux.env.pop("XDG_DATA_HOME", None)
+        # Started from the menu, with no file: the launcher drops the field code.
         linux.command = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"] + \
-            shlex.split(exec_line)
+            [word for word in shlex.split(exec_line) if not re.fullmatch("%[a-zA-Z]", word)]
         linux.start()
         enter_given_and_quit(linux)
         with open(os.path.join(home, ".local", "share", "tessarin", "autosave"), "rb") as f:
@@ -142,6 +198,7 @@ def debian_package(linux):
     known = subprocess.run(["dpkg", "-s", "tessarin"], capture_output=True).returncode == 0
     check(not left and not os.path.exists("/usr/lib/tessarin") and not known,
           "left behind: %s, still known to dpkg: %s" % (left, known))
+    check_puzzle_types(False)
 
 
 def linux_archive(linux):

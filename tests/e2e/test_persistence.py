@@ -4,6 +4,7 @@ holds Polish and CJK letters."""
 
 import os
 import signal
+import subprocess
 
 from harness import SOLVE, SOLVER_INK, autosave_bytes, cell_centre, check, digit_pixels, \
     palette_centre, run, shows_digit, wait_until
@@ -64,4 +65,67 @@ def end_of_session(s):
     check("the board is saved" in s.stderr(), "message %r" % s.stderr())
 
 
-run([persistence, end_of_session])
+ESCARGOT = "1....7.9..3..2...8..96..5....53..9...1..8...26....4...3......1..4......7..7...3.."
+PLATINUM = ".......12........3..23..4....18....5.6..7.8.......9.....85.....9...4.5..47...6..."
+EMPTY_SOLUTION = ("123456789456789123789123456214365897365897214897214365531642978642978531"
+                  "978531642")
+
+
+def givens_of(puzzle):
+    return [i for i, c in enumerate(puzzle) if c != "."]
+
+
+def drawn_givens(s):
+    shot = s.screenshot(keep=False)
+    return [i for i in range(81) if shows_digit(shot, i)]
+
+
+def puzzle_files(s):
+    """A collection named on the command line (relative to the starting
+    folder, with a byte-order mark, CRLF, a comment, a bad line and names
+    after the cells) pages with PageDown and back with Ctrl+Z; a bad file
+    leaves the board as it was. --solve works without a display."""
+    with open(os.path.join(s.elsewhere, "two.sdm"), "w", newline="") as f:
+        f.write("\ufeff# two puzzles\r\n%s escargot\r\nnot a puzzle\r\n\r\n%s\tplatinum\n"
+                % (ESCARGOT, PLATINUM))
+    s.write(autosave_bytes(PUZZLE), "autosave")
+    s.command.append("two.sdm")
+    s.start()
+    wait_until(lambda: drawn_givens(s) == givens_of(ESCARGOT), 10, "the file's first puzzle")
+    s.key("Next")
+    wait_until(lambda: drawn_givens(s) == givens_of(PLATINUM), 10, "PageDown to the second")
+    s.key("Next", "ctrl+z")
+    wait_until(lambda: drawn_givens(s) == givens_of(ESCARGOT), 10, "Ctrl+Z back to the first")
+    s.key("q")
+    check(s.wait_exit() == 0, "exit status")
+    check(s.read("autosave") == autosave_bytes(ESCARGOT), "the file's puzzle saved")
+
+    os.mkdir(os.path.join(s.elsewhere, "folder.sdk"))
+    s.command[-1] = "folder.sdk"
+    s.start()
+    s.settle(0.5)
+    check(drawn_givens(s) == givens_of(ESCARGOT), "a folder leaves the board as it was")
+    s.key("q")
+    check(s.wait_exit() == 0, "exit status after a bad file")
+
+    # Without a display: the solution and steps of each puzzle, or none.
+    env = {k: v for k, v in s.env.items() if k != "DISPLAY"}
+    solve = lambda *args, **kw: subprocess.run([s.path("tessarin")] + list(args), env=env,
+                                               capture_output=True, text=True, **kw)
+    # The empty board, one whose first open cell has no candidate, and a full
+    # board that breaks the rules, which the search takes as solved at once.
+    board = "\n".join(("." * 81, "12345678." + "........9" + "." * 63, "1" * 81))
+    done = solve("--solve", input=board, timeout=60)
+    check(done.stdout == EMPTY_SOLUTION + " 392\nnone 1\nnone 1\n" and done.returncode == 1,
+          "--solve: %r, %d" % (done.stdout, done.returncode))
+    done = solve("--solve", os.path.join(s.elsewhere, "two.sdm"), timeout=60)
+    lines = done.stdout.split("\n")
+    check(done.returncode == 0 and len(lines) == 3 and all(len(l.split()[0]) == 81 for l in lines[:2])
+          and "1 line skipped" in done.stderr, "--solve FILE: %r %r" % (done.stdout, done.stderr))
+    check(solve("--solve", "missing.sdk").returncode == 2, "a missing file: status 2")
+    check(solve("--bogus").returncode == 2 and "usage" in solve("--bogus").stderr, "a wrong option")
+    check(solve("--help").returncode == 0 and "--solve" in solve("--help").stdout, "--help")
+    check(solve("--version").stdout.startswith("tessarin "), "--version")
+
+
+run([persistence, end_of_session, puzzle_files])

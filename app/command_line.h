@@ -1,0 +1,18 @@
+// What the program is asked to do from its command line: open its window
+// (on a puzzle file, if one is named), print its usage or version, or solve
+// puzzle files without a window.
+#pragma once
+
+enum class RunMode { window, help, version, solve, wrong };
+
+struct CommandLine {
+    RunMode mode;
+    // The puzzle file named, or null; for --solve, null or "-" is standard input.
+    const char* file;
+    // What was wrong, for the usage on standard error.
+    const char* wrong;
+};
+
+CommandLine read_command_line(int argc, char** argv);
+// Everything but the window: prints and returns the exit status.
+int run_without_window(const CommandLine& command);

@@ -1,0 +1,20 @@
+// The one line of words under the palette. It says where a watched search or
+// its replay is, how a watched search ended, what is wrong with the givens,
+// and what the user just did (a length chosen, a puzzle being made or made).
+//
+// When two want the line: a notice, the newest only, shows alone for a few
+// seconds after it is posted (a lasting one until it is replaced or taken
+// back). Otherwise the line shows, in this order and as many as apply, the
+// status, the verdict of the last watched search and the first conflict of
+// the givens; the last two only where the status line shows.
+#pragma once
+
+// Shows for notice_seconds from `now`.
+void post_notice(const char* text, double now);
+// Shows until another notice replaces it or it is taken back.
+void post_lasting_notice(const char* text);
+void take_back_notice();
+// Whether the line shows the watch's own words (status, verdict, conflict):
+// where the user has asked to see more, and the conflicts are marked.
+bool status_line_shown();
+void draw_message_line(double now);

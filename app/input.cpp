@@ -15,6 +15,7 @@
 #include "game/new_puzzle.h"
 #include "game/pointer_input.h"
 #include "game/puzzle_file.h"
+#include "game/strip_screen.h"
 #include "game/watch.h"
 #include "render/renderer.h"
 
@@ -230,7 +231,24 @@ void on_mouse_button(GLFWwindow* window, int button, int action, int) {
     double x, y;
     glfwGetCursorPos(window, &x, &y);
     // The cursor is in window pixels; the layout is in units of view_scale pixels.
-    handle_click(action == GLFW_PRESS, (float)(x / view_scale), (float)(y / view_scale));
+    float unit_x = (float)(x / view_scale), unit_y = (float)(y / view_scale);
+    if (action == GLFW_RELEASE) {
+        strip_release();
+    } else if (strip_press(unit_x, unit_y)) {
+        return;
+    }
+    handle_click(action == GLFW_PRESS, unit_x, unit_y);
+}
+
+void on_cursor_move(GLFWwindow*, double x, double) {
+    strip_drag((float)(x / view_scale));
+}
+
+void on_scroll(GLFWwindow*, double, double up) {
+    if (key_card_shown || run_ending()) return;
+    // Away from the user is faster, as the ladder of + and - goes up.
+    if (up > 0) pace_faster();
+    if (up < 0) pace_slower();
 }
 
 void on_framebuffer_size(GLFWwindow*, int width, int height) {

@@ -81,6 +81,10 @@ void on_key(GLFWwindow* window, int key, int scancode, int action, int mods);
 // type them in the layout.
 void on_char(GLFWwindow* window, unsigned codepoint);
 void on_mouse_button(GLFWwindow* window, int button, int action, int mods);
+// A drag along the search's strip follows the pointer.
+void on_cursor_move(GLFWwindow* window, double x, double y);
+// The wheel moves the pace up and down the ladder of + and -.
+void on_scroll(GLFWwindow* window, double right, double up);
 void on_framebuffer_size(GLFWwindow* window, int width, int height);
 // Files dropped on the window: the first opens.
 void on_drop(GLFWwindow* window, int count, const char** paths);

@@ -13,6 +13,7 @@
 #include "platform/platform.h"
 #include "render/gl.h"
 #include "render/panel.h"
+#include "render/rect_batch.h"
 #include "render/renderer.h"
 #include "render/shader.h"
 #include "render/texture.h"
@@ -57,6 +58,7 @@ bool run_frame() {
 // Every GL object goes before the window does. The board is saved only by an
 // orderly end after the game has loaded it, never by a failed start.
 static void release_everything() {
+    rect_batch_release();
     panels_release_all();
     release_all_text_objects();
     clear_fonts();

@@ -101,6 +101,8 @@ static bool open_window() {
     glfwSetFramebufferSizeCallback(main_window, on_framebuffer_size);
     glfwSetWindowIconifyCallback(main_window, on_iconify);
     glfwSetDropCallback(main_window, on_drop);
+    glfwSetCursorPosCallback(main_window, on_cursor_move);
+    glfwSetScrollCallback(main_window, on_scroll);
     if (!renderer_init()) return false;
 
     int width, height;

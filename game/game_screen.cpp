@@ -12,6 +12,7 @@
 #include "game/message_line.h"
 #include "game/new_puzzle.h"
 #include "game/screen_colours.h"
+#include "game/strip_screen.h"
 #include "game/watch.h"
 #include "game/watch_screen.h"
 #include "render/matrix.h"
@@ -176,6 +177,7 @@ void game_frame(double now) {
         draw_outline(game_layout.cell_centres[game_state.cursor_cell], Vec2{cell_size, cell_size});
     draw_last_change();
     draw_message_line(now);
+    draw_search_strip();
 
     for (int k = 1; k <= 9; k++) {
         Vec2 centre = game_layout.palette_centres[k - 1];

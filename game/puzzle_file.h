@@ -6,24 +6,14 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "game/puzzle_text.h"
+
 // Larger files are refused unread.
 constexpr int64_t puzzle_file_limit = 128ll << 20;
-
-// The puzzles of a file, 81 cells each, row-major, 0 for an empty cell.
-struct PuzzleCollection {
-    uint8_t* cells;
-    uint32_t count;
-    // Lines that held something else than a puzzle, a blank or a comment.
-    uint32_t skipped;
-};
 
 // Reads a file's text: one puzzle in any form a paste takes, or a collection.
 // False with the reason in words ("is a folder", "holds no puzzle").
 bool read_puzzle_file(const char* path, PuzzleCollection* out, char* reason, int reason_size);
-// The same for text already read (standard input, a file's bytes).
-bool read_puzzles(const char* text, size_t length, PuzzleCollection* out, char* reason,
-                  int reason_size);
-void free_puzzles(PuzzleCollection* puzzles);
 
 // Opens the file in the program: its first puzzle goes on the board as the
 // givens, one undo step; the line under the palette says which puzzle of

@@ -36,6 +36,21 @@ struct PuzzleLines {
 // `out` in order (81 bytes each), unless `out` is null, for a count first.
 PuzzleLines read_puzzle_lines(const char* text, size_t length, uint8_t* out);
 
+// The puzzles of a file, 81 cells each, row-major, 0 for an empty cell.
+struct PuzzleCollection {
+    uint8_t* cells;
+    uint32_t count;
+    // Lines that held something else than a puzzle, a blank or a comment.
+    uint32_t skipped;
+};
+
+// A file's text: one puzzle in any form read_puzzle_text takes, or a
+// collection as read_puzzle_lines reads it. False with the reason in words
+// ("is empty", "holds no puzzle"); the cells are the caller's to free.
+bool read_puzzles(const char* text, size_t length, PuzzleCollection* out, char* reason,
+                  int reason_size);
+void free_puzzles(PuzzleCollection* puzzles);
+
 // The board as 81 characters and a terminating zero, '.' for an empty cell.
 // While a search runs, its tentative digits are left out.
 void board_to_line(char line[board_cells + 1]);

@@ -16,6 +16,9 @@ struct SearchControl {
     uint64_t steps_at_start;
 };
 
+// Counted up at every start, so what follows a search knows a new one.
+static uint32_t searches_started;
+
 static SearchControl control;
 
 // A key waits this long at most for a paused search to fall asleep.
@@ -102,6 +105,7 @@ bool start_search() {
     game_state.stop_requested.store(0, std::memory_order_relaxed);
     game_state.solver_running.store(true, std::memory_order_relaxed);
     control = SearchControl{true, false, solver_steps};
+    searches_started++;
     if (platform_start_detached(solver_thread_main)) return true;
     game_state.solver_running.store(false, std::memory_order_relaxed);
     control.started = false;
@@ -162,6 +166,23 @@ static bool search_paused() {
     return search_running() && watch_shared.pause_requested.load(std::memory_order_relaxed);
 }
 
+// The parked board from `shown` changes to `target`, each change undone or
+// redone as the step keys do.
+static void move_parked_board(uint64_t shown, uint64_t target) {
+    for (; shown > target; shown--) {
+        Change change = recorded_change(shown - 1);
+        set_cell_value(change_cell(change), change_before(change));
+    }
+    for (; shown < target; shown++) {
+        Change change = recorded_change(shown);
+        set_cell_value(change_cell(change), change_after(change));
+    }
+    watch_shared.shown.store(target, std::memory_order_relaxed);
+    watch_shared.last_cell.store(
+        target > record_first() ? (int8_t)change_cell(recorded_change(target - 1)) : (int8_t)-1,
+        std::memory_order_relaxed);
+}
+
 bool watch_step_forward() {
     wait_stopped();
     if (replay_showing()) {
@@ -175,10 +196,7 @@ bool watch_step_forward() {
     // Read once parked: only then are they the main thread's.
     uint64_t shown = watch_shared.shown.load(std::memory_order_relaxed);
     if (shown < search_record.count.load(std::memory_order_relaxed)) {
-        Change change = recorded_change(shown);
-        set_cell_value(change_cell(change), change_after(change));
-        watch_shared.last_cell.store((int8_t)change_cell(change), std::memory_order_relaxed);
-        watch_shared.shown.store(shown + 1, std::memory_order_relaxed);
+        move_parked_board(shown, shown + 1);
         return true;
     }
     // New changes come from the search: one grant, one change.
@@ -204,13 +222,28 @@ bool watch_step_back(bool enter) {
     if (!wait_parked()) return true;
     uint64_t oldest = record_first();
     uint64_t shown = watch_shared.shown.load(std::memory_order_relaxed);
-    if (shown <= oldest) return true;
-    Change change = recorded_change(shown - 1);
-    set_cell_value(change_cell(change), change_before(change));
-    watch_shared.shown.store(shown - 1, std::memory_order_relaxed);
-    watch_shared.last_cell.store(
-        shown - 1 > oldest ? (int8_t)change_cell(recorded_change(shown - 2)) : (int8_t)-1,
-        std::memory_order_relaxed);
+    if (shown > oldest) move_parked_board(shown, shown - 1);
+    return true;
+}
+
+uint32_t search_number() {
+    return searches_started;
+}
+
+bool watch_seek(uint64_t target) {
+    uint64_t count = search_record.count.load(std::memory_order_relaxed);
+    if (replay_showing()) {
+        if (replay_playing()) replay_toggle_playing();
+    } else if (!search_parked()) {
+        return false;
+    }
+    uint64_t first = record_first();
+    if (target < first) target = first;
+    if (target > count) target = count;
+    if (replay_showing())
+        replay_show(target);
+    else
+        move_parked_board(watch_shared.shown.load(std::memory_order_relaxed), target);
     return true;
 }
 

@@ -31,6 +31,12 @@ void watch_space();
 // after a search start the replay.
 bool watch_step_forward();
 bool watch_step_back(bool enter_replay);
+// Shows the state after `target` changes, within what the record holds: in a
+// replay, or in a paused search whose thread sleeps (up to the furthest change
+// made; a resume retraces from there). False when neither shows.
+bool watch_seek(uint64_t target);
+// Counted up at every start of a search.
+uint32_t search_number();
 // Home: the replay from the oldest state held. End: out of the replay.
 void watch_home();
 void watch_end();

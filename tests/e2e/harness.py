@@ -273,6 +273,15 @@ class Session:
             self.program.kill()
             fail("the program did not end")
 
+    def scroll(self, up=0, down=0):
+        """Wheel clicks over the window's middle: buttons 4 (away) and 5 (towards)."""
+        subprocess.run(["xdotool", "mousemove", "--window", self.window, "270", "480"],
+                       env=self.env, check=True)
+        for button, count in (("4", up), ("5", down)):
+            if count:
+                subprocess.run(["xdotool", "click", "--repeat", str(count), "--delay", "20",
+                                button], env=self.env, check=True)
+
     def clicks(self, x, y, count, delay_ms=1):
         """Several quick clicks at one point, faster than a user could."""
         subprocess.run(["xdotool", "mousemove", "--window", self.window, str(int(x)),

@@ -25,6 +25,13 @@ ESCARGOT = ("1....7.9..3..2...8..96..5....53..9...1..8...26....4...3......1..4..
             "3..")
 
 
+STRIP_Y = 907
+
+
+def status_line(shot):
+    return crop(shot, (270, 870), 200, 12)
+
+
 def grid(shot):
     """The digit area of every cell, clear of the outline of the last change."""
     return [crop(shot, cell_centre(i), 15, 15) for i in range(81)]
@@ -109,10 +116,34 @@ def watching(s):
     s.key("Home")
     shot = wait_until(lambda: changed_from(s, done), 10, "the replay")
     check(solver_cells(shot) == [] and ink_cells(shot) == givens, "Home shows the givens")
+
+    # The strip: its right end is the solution, its middle a state between,
+    # its left end the givens again.
+    open_cells = 81 - len(givens)
+    s.click(499, STRIP_Y)
+    wait_until(lambda: len(solver_cells(s.screenshot(keep=False))) == open_cells, 10,
+               "the strip's right end to show the solution")
+    s.click(270, STRIP_Y)
+    middle = wait_until(lambda: (lambda sh: sh if 0 < len(solver_cells(sh)) < open_cells else None)(
+        s.screenshot(name="strip_middle")), 10, "the strip's middle to show a state between")
+    s.click(42, STRIP_Y)
+    wait_until(lambda: solver_cells(s.screenshot(keep=False)) == [], 10,
+               "the strip's left end to show the givens")
     s.key("End")
     wait_until(lambda: s.screenshot(name="replay_end").raw == done.raw, 10,
                "End to show the board as the search left it")
     check(board_line(s) == solution, "the solution is back")
+
+    # The wheel: towards the user slows the pace, shown on the line; a search
+    # started then goes at it.
+    s.scroll(down=15)
+    wait_until(lambda: status_line(s.screenshot(keep=False)) != status_line(done), 10,
+               "the pace on the line")
+    s.key("space")
+    time.sleep(1.5)
+    check(len(solver_cells(s.screenshot(name="wheel_slowed"))) <= 3, "a search at one change a second")
+    s.key("Escape")
+    s.scroll(up=15)
     s.key("q")
     check(s.wait_exit() == 0, "exit status")
     check(s.read("autosave") == autosave_bytes(ESCARGOT), "only the givens saved")

@@ -17,6 +17,7 @@
 #include "game/search_pace.h"
 #include "game/search_record.h"
 #include "game/search_shared.h"
+#include "game/search_strip.h"
 #include "game/solver.h"
 #include "platform/platform.h"
 #include "tests/unit/game_test_boards.h"
@@ -265,6 +266,47 @@ TEST(SolverSameness, RecordTakesTheBoardBackToAnyChangeItHolds) {
         }
         record_move(cells, at, count);
         EXPECT_EQ(text(), board_text()) << "back to End";
+
+        // The strip's runs against the depths walked from the oldest state.
+        int given = 0, last_depth = 0;
+        for (int i = 0; i < board_cells; i++) {
+            given += puzzle[i] != '.';
+            last_depth += puzzle[i] == '.' && cells[i] != 0;
+        }
+        record_move(cells, count, oldest);
+        int depth = 0;
+        for (int i = 0; i < board_cells; i++) depth += puzzle[i] == '.' && cells[i] != 0;
+        strip_from_record(oldest, count, last_depth);
+        uint64_t run = search_strip.run_length;
+        EXPECT_LE(count - oldest, run * strip_runs);
+        std::vector<int> depths;
+        for (uint64_t k = oldest; k < count; k++) {
+            Change change = recorded_change(k);
+            depth += (change_before(change) == 0) - (change_after(change) == 0);
+            depths.push_back(depth);
+        }
+        EXPECT_EQ(depths.back(), last_depth);
+        for (uint64_t from = oldest; from < count; from += run * 97) {
+            uint64_t to = std::min(count, from + run * 5);
+            int low, high;
+            ASSERT_TRUE(strip_depths(from, to, &low, &high));
+            auto first = depths.begin() + (long)(from - oldest);
+            auto last = depths.begin() + (long)(to - oldest);
+            EXPECT_EQ(low, *std::min_element(first, last)) << from;
+            EXPECT_EQ(high, *std::max_element(first, last)) << from;
+            EXPECT_GE(low, 0);
+            EXPECT_LE(high, board_cells - given);
+        }
+        // A live search takes its changes in as they come, and ends the same.
+        if (oldest == 0) {
+            SearchStrip whole = search_strip;
+            strip_start(0, 0);
+            for (uint64_t to = 0; to < count; to += 77777) strip_take_changes(to);
+            strip_take_changes(count);
+            EXPECT_EQ(search_strip.run_length, whole.run_length);
+            EXPECT_EQ(
+                memcmp(search_strip.runs, whole.runs, sizeof(whole.runs[0]) * whole.runs_used), 0);
+        }
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include "game/game_state.h"
 #include "game/search_record.h"
+#include "game/search_strip.h"
 #include "game/watch.h"
 #include "platform/platform.h"
 #include "tests/unit/game_test_boards.h"
@@ -108,6 +109,11 @@ int main() {
     watch_end();
     double end_end = platform_counter_now() * platform_seconds_per_tick();
     uint64_t count = search_record.count.load();
+    double strip_start_time = platform_counter_now() * platform_seconds_per_tick();
+    strip_from_record(record_first(), count, 0);
+    double strip_seconds = platform_counter_now() * platform_seconds_per_tick() - strip_start_time;
+    printf("the strip of a full record (%llu changes): %.2f ms\n",
+           (unsigned long long)(count - record_first()), 1e3 * strip_seconds);
     printf("Home in a full record (%llu of %llu changes held): %.2f ms; End: %.3f ms\n",
            (unsigned long long)(count - record_first()), (unsigned long long)count,
            1e3 * (home_end - home_start), 1e3 * (end_end - home_end));

@@ -54,19 +54,39 @@ void strip_take_changes(uint64_t to) {
 }
 
 void strip_from_record(uint64_t first, uint64_t count, int last_depth) {
-    // Depths relative to the first state, then moved so the last one is right.
     strip_start(first, 0);
-    if (count > first) {
-        int length_bits = 0;
-        while ((count - first) > ((uint64_t)strip_runs << length_bits)) length_bits++;
-        search_strip.run_length = (uint64_t)1 << length_bits;
+    if (count <= first) {
+        search_strip.depth = last_depth;
+        return;
     }
+    int length_bits = 0;
+    while ((count - first) > ((uint64_t)strip_runs << length_bits)) length_bits++;
+    // One pass, run by run, with depths relative to the first state; then
+    // moved so that the last one is right.
+    static int16_t lows[strip_runs], highs[strip_runs];
+    int runs = 0;
     int depth = 0;
-    for (uint64_t k = first; k < count; k++) depth += depth_step(recorded_change(k));
-    // The first state's depth: what the last one has less what came since.
+    for (uint64_t k = first; k < count; runs++) {
+        uint64_t end = k + ((uint64_t)1 << length_bits);
+        if (end > count) end = count;
+        int low = 255, high = -255;
+        for (; k < end; k++) {
+            depth += depth_step(recorded_change(k));
+            if (depth < low) low = depth;
+            if (depth > high) high = depth;
+        }
+        lows[runs] = (int16_t)low;
+        highs[runs] = (int16_t)high;
+    }
     int offset = last_depth - depth;
-    search_strip.depth = offset;
-    strip_take_changes(count);
+    for (int r = 0; r < runs; r++) {
+        int low = lows[r] + offset, high = highs[r] + offset;
+        search_strip.runs[r] = {(uint8_t)(low < 0 ? 0 : low), (uint8_t)(high < 0 ? 0 : high)};
+    }
+    search_strip.run_length = (uint64_t)1 << length_bits;
+    search_strip.runs_used = runs;
+    search_strip.through = count;
+    search_strip.depth = last_depth;
 }
 
 bool strip_depths(uint64_t from, uint64_t to, int* low, int* high) {

@@ -21,6 +21,9 @@ LOADING_BLEND = (158, 136, 97)  # the loading text: ink at 128/255
 
 def first_screen(s):
     s.start()
+    wm_class = subprocess.run(["xprop", "-id", str(s.window), "WM_CLASS"], env=s.env,
+                              capture_output=True, text=True).stdout
+    check('"tessarin", "Tessarin"' in wm_class, "the window's class: %r" % wm_class)
     shot = s.screenshot(name="first_screen")
     check((shot.width, shot.height) == (540, 960), "window is %dx%d" % (shot.width, shot.height))
     check(near(shot.pixel(5, 5), BACKGROUND, 2), "background %s" % (shot.pixel(5, 5),))
@@ -287,8 +290,10 @@ def check_layout(shot, fit):
         widths = [ink.index(False, i) - i for i in edges]
         gaps = [b - a for a, b in zip(edges, edges[1:])]
         thin = {w for i, w in enumerate(widths) if i % 3}
+        # The boxes show at every scale: their lines wider than the cells'.
         check(len(edges) == 10 and max(gaps) - min(gaps) <= 1 and len(thin) == 1
-              and set(widths[::3]) == {max(widths)}, "grid lines at %s, %s wide" % (edges, widths))
+              and set(widths[::3]) == {max(widths)} and max(widths) > max(thin),
+              "grid lines at %s, %s wide" % (edges, widths))
 
 
 def label(shot, fit):

@@ -171,6 +171,13 @@ def typing(s):
           "the card over the board")
     s.click(*cell_centre(40))
     check(s.screenshot(name="card_closed").raw == before.raw, "the click only closed the card")
+    # A chord closes it too, and its key does nothing: Ctrl closes, V pastes nothing.
+    s.set_clipboard(GRID)
+    for chord in ("ctrl+v", "shift+q"):
+        s.key("question")
+        s.key(chord)
+        check(s.screenshot(name="card_closed_by_chord").raw == before.raw
+              and s.program.poll() is None, "%s only closed the card" % chord)
 
 
 def clipboard(s):

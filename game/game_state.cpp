@@ -39,3 +39,12 @@ void read_givens(uint8_t out[board_cells]) {
     for (int i = 0; i < board_cells; i++)
         out[i] = game_state.board.given[i] ? (uint8_t)cell_value(i) : 0;
 }
+
+int filled_by_search(const uint8_t* values) {
+    int filled = 0;
+    for (int i = 0; i < board_cells; i++) {
+        int value = values ? values[i] : cell_value(i);
+        if (!game_state.board.given[i] && value != 0) filled++;
+    }
+    return filled;
+}

@@ -43,6 +43,8 @@ void mark_givens_changed();
 // or eraser selected. Not while a search runs.
 void set_givens_from(const uint8_t cells[board_cells]);
 
+// Cells without a given that hold a digit: of the board, or of `values`.
+int filled_by_search(const uint8_t* values);
 // The givens, 0 for a cell without one.
 void read_givens(uint8_t out[board_cells]);
 

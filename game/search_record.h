@@ -27,6 +27,10 @@ constexpr int change_before(Change change) {
 constexpr int change_after(Change change) {
     return change & 15;
 }
+// How the change moves the search's depth: a fill +1, an emptying -1, a new digit 0.
+constexpr int change_depth_step(Change change) {
+    return (change_before(change) == 0) - (change_after(change) == 0);
+}
 
 // 4,194,304 changes in 8 MiB.
 constexpr uint64_t record_capacity = 1u << 22;

@@ -2,11 +2,6 @@
 
 SearchStrip search_strip;
 
-// A change fills a cell, empties one, or changes its digit.
-static int depth_step(Change change) {
-    return (change_before(change) == 0) - (change_after(change) == 0);
-}
-
 void strip_start(uint64_t first, int depth) {
     search_strip.first = first;
     search_strip.through = first;
@@ -48,7 +43,7 @@ static void take_depth(uint64_t change, int depth) {
 void strip_take_changes(uint64_t to) {
     SearchStrip& strip = search_strip;
     for (; strip.through < to; strip.through++) {
-        strip.depth += depth_step(recorded_change(strip.through));
+        strip.depth += change_depth_step(recorded_change(strip.through));
         take_depth(strip.through, strip.depth);
     }
 }
@@ -71,7 +66,7 @@ void strip_from_record(uint64_t first, uint64_t count, int last_depth) {
         if (end > count) end = count;
         int low = 255, high = -255;
         for (; k < end; k++) {
-            depth += depth_step(recorded_change(k));
+            depth += change_depth_step(recorded_change(k));
             if (depth < low) low = depth;
             if (depth > high) high = depth;
         }

@@ -30,22 +30,10 @@ struct StripScreen {
 
 static StripScreen strip;
 
-static int filled(const uint8_t* cells_or_null) {
-    int count = 0;
-    for (int i = 0; i < board_cells; i++) {
-        int value = cells_or_null ? cells_or_null[i] : cell_value(i);
-        if (!game_state.board.given[i] && value != 0) count++;
-    }
-    return count;
-}
-
 // The depth after the recorded change `to`, from the board showing `shown`.
 static int depth_at(uint64_t shown, uint64_t to) {
-    int depth = filled(nullptr);
-    for (uint64_t k = shown; k < to; k++) {
-        Change change = recorded_change(k);
-        depth += (change_before(change) == 0) - (change_after(change) == 0);
-    }
+    int depth = filled_by_search(nullptr);
+    for (uint64_t k = shown; k < to; k++) depth += change_depth_step(recorded_change(k));
     return depth;
 }
 
@@ -57,7 +45,7 @@ static void follow_record() {
         strip.replay = true;
         strip.search = search_number();
         strip.replay_count = count;
-        strip_from_record(record_first(), count, filled(search_record.last_cells));
+        strip_from_record(record_first(), count, filled_by_search(search_record.last_cells));
         return;
     }
     if (!game_state.solver_running.load(std::memory_order_acquire)) return;
@@ -75,7 +63,7 @@ static void follow_record() {
     // After a flat-out run the record may hold only the newest changes.
     if (to - search_strip.through > record_capacity / 2) {
         uint64_t from = to - record_capacity / 2;
-        strip_from_record(from, to, parked ? depth_at(shown, to) : filled(nullptr));
+        strip_from_record(from, to, parked ? depth_at(shown, to) : filled_by_search(nullptr));
         return;
     }
     strip_take_changes(to);

@@ -80,14 +80,6 @@ static void add_pace(Line& line) {
     add(line, pace_rates[pace] == 1 ? one_per_second_word : per_second_word);
 }
 
-static int filled_by_search() {
-    int filled = 0;
-    for (int i = 0; i < board_cells; i++) {
-        if (!game_state.board.given[i] && cell_value(i) != 0) filled++;
-    }
-    return filled;
-}
-
 // A search or a replay says where it is; after a search, only the pace
 // set for the next one stays, and only while it is not flat out.
 static void build_line(Line& line) {
@@ -106,7 +98,7 @@ static void build_line(Line& line) {
         add_number(line, count);
     }
     add(line, gap);
-    add_number(line, (uint64_t)filled_by_search());
+    add_number(line, (uint64_t)filled_by_search(nullptr));
     add(line, filled_word);
     add(line, gap);
     add_pace(line);

@@ -281,8 +281,7 @@ TEST(SolverSameness, RecordTakesTheBoardBackToAnyChangeItHolds) {
         EXPECT_LE(count - oldest, run * strip_runs);
         std::vector<int> depths;
         for (uint64_t k = oldest; k < count; k++) {
-            Change change = recorded_change(k);
-            depth += (change_before(change) == 0) - (change_after(change) == 0);
+            depth += change_depth_step(recorded_change(k));
             depths.push_back(depth);
         }
         EXPECT_EQ(depths.back(), last_depth);

@@ -59,10 +59,13 @@ static void wait_stopped() {
     watch_follow_search();
 }
 
+static bool search_paused() {
+    return search_running() && watch_shared.pause_requested.load(std::memory_order_relaxed);
+}
+
 bool watch_active() {
     return watch_shared.pace.load(std::memory_order_relaxed) != flat_out || replay_showing() ||
-           (search_running() && watch_shared.pause_requested.load(std::memory_order_relaxed)) ||
-           search_verdict.verdict != Verdict::none;
+           search_paused() || search_verdict.verdict != Verdict::none;
 }
 
 // The search looks at the controls at its next step, even flat out.
@@ -160,10 +163,6 @@ void watch_space() {
         return;
     }
     start_search();
-}
-
-static bool search_paused() {
-    return search_running() && watch_shared.pause_requested.load(std::memory_order_relaxed);
 }
 
 // The parked board from `shown` changes to `target`, each change undone or

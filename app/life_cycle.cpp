@@ -49,6 +49,8 @@ bool run_frame() {
     textures_reload_changed(frame_clock.frame_start);
     // A window restored during the wait is drawn at once.
     if (window_minimised) return false;
+    // After a resize, and for a font first made in the last frame.
+    fit_texts_to_scale(view_scale);
     glClear(GL_COLOR_BUFFER_BIT);
     game_frame(frame_clock.frame_start);
     frame_clock.frame_time = clock_seconds() - frame_clock.frame_start;

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/files.h"
 #include "platform/platform.h"
 #include "render/gl.h"
 #include "render/renderer.h"
@@ -34,15 +35,14 @@ Font* register_font(const char* key, const char* file_name, uint8_t size) {
 
     Texture* atlas = texture_acquire(font->key);
     if (atlas) atlas->generated = 1;
-    char font_path[144];
-    snprintf(font_path, sizeof(font_path), "fonts/%s", file_name);
-    if (atlas && build_font_atlas(font, atlas, font_path, size)) return font;
+    snprintf(font->path, sizeof(font->path), "fonts/%s", file_name);
+    if (atlas && build_font_atlas(font, atlas, font->path, size)) return font;
 
     release_font(font);
     if (atlas) {
         snprintf(message, sizeof(message),
-                 "cannot load the font file \"%s\": it is missing or not a TrueType font",
-                 font_path);
+                 "cannot load the font file \"fonts/%s\": it is missing or not a TrueType font",
+                 file_name);
     } else {
         snprintf(message, sizeof(message), "no room for the atlas of font \"%s\"", key);
     }
@@ -76,19 +76,25 @@ void clear_fonts() {
 
 // Sampling gives white with the coverage as alpha, so a text's colour and
 // opacity come from the shader's uniforms alone.
+// A bake at another scale goes into the same texture, so texts keep its name.
 static void upload_atlas(Texture* atlas, const uint8_t* pixels) {
-    atlas->gl_texture = gl_texture_create(GL_NEAREST);
-    const GLint swizzle[4] = {GL_ONE, GL_ONE, GL_ONE, GL_RED};
-    glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, swizzle);
+    if (atlas->gl_texture) {
+        glBindTexture(GL_TEXTURE_2D, atlas->gl_texture);
+    } else {
+        atlas->gl_texture = gl_texture_create(GL_NEAREST);
+        const GLint swizzle[4] = {GL_ONE, GL_ONE, GL_ONE, GL_RED};
+        glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, swizzle);
+    }
     // Rows of a 512 or 1024 atlas satisfy the default unpack alignment of 4.
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, atlas->width, atlas->height, 0, GL_RED,
                  GL_UNSIGNED_BYTE, pixels);
 }
 
 bool build_font_atlas(Font* font, Texture* atlas, const char* font_path, uint8_t size) {
-    font->size = size;
+    font->size = font->nominal_size = size;
     font->glyph_count = glyph_total;
     // Baked at the pixel size it is drawn at, so each glyph pixel is a screen pixel.
+    font->scale = pixel_scale;
     font->baked_size = (uint16_t)lroundf(size * pixel_scale);
     font->atlas = atlas;
     font->glyphs = (Glyph*)calloc(glyph_total, sizeof(Glyph));
@@ -105,4 +111,41 @@ bool build_font_atlas(Font* font, Texture* atlas, const char* font_path, uint8_t
     // No CPU copy of the atlas is kept.
     free(pixels);
     return loaded;
+}
+
+bool fit_font_to_scale(Font* font, float scale) {
+    float size = font->nominal_size;
+    if (size * scale < font->least_pixels) size = fminf(255, ceilf(font->least_pixels / scale));
+    if ((scale == font->scale && size == font->size) || scale == font->refused_scale) return false;
+    uint16_t baked_size = (uint16_t)lroundf(size * scale);
+    if (baked_size == font->baked_size && size == font->size) {
+        font->scale = scale;
+        return true;
+    }
+    int side = atlas_side(baked_size);
+    uint8_t* pixels = (uint8_t*)malloc((size_t)side * side);
+    Glyph* glyphs = (Glyph*)calloc(glyph_total, sizeof(Glyph));
+    int32_t length = 0;
+    char* font_data = read_whole_file(font->path, &length);
+    float ascent = 0;
+    // The cache is kept for the scale the program starts at: a window
+    // dragged through sizes would otherwise leave a file at each.
+    bool baked = pixels && glyphs && font_data &&
+                 font_bake((const uint8_t*)font_data, length, baked_size, (uint8_t)size, side,
+                           pixels, glyphs, &ascent) >= 0;
+    if (baked) {
+        font->size = (uint8_t)size;
+        memcpy(font->glyphs, glyphs, glyph_total * sizeof(Glyph));
+        font->ascent = ascent;
+        font->baked_size = baked_size;
+        font->scale = scale;
+        font->atlas->width = font->atlas->height = (uint16_t)side;
+        upload_atlas(font->atlas, pixels);
+    } else {
+        font->refused_scale = scale;
+    }
+    free(font_data);
+    free(glyphs);
+    free(pixels);
+    return baked;
 }

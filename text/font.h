@@ -23,12 +23,20 @@ constexpr int glyph_total = 95;
 
 struct Font {
     char key[128];
-    uint8_t size;
+    char path[144];       // "fonts/<file>", for baking again at another scale
+    uint8_t size;         // in units, as laid out now
+    uint8_t nominal_size; // as registered
+    // The least pixel height it is drawn at, 0 for none: below it, `size` grows.
+    uint8_t least_pixels;
     uint16_t baked_size;
     uint8_t glyph_count;
     Glyph* glyphs;
     Texture* atlas;
     float ascent;
+    // Atlas pixels a unit: the glyphs are laid out at this scale.
+    float scale;
+    // A scale whose bake failed, so it is not tried again each frame.
+    float refused_scale;
 };
 
 constexpr int font_capacity = 50;
@@ -83,3 +91,8 @@ void release_font(Font* font);
 void clear_fonts();
 // Fills the font and its atlas texture from the cache or by baking.
 bool build_font_atlas(Font* font, Texture* atlas, const char* font_path, uint8_t size);
+// Makes the font's glyphs one atlas pixel a screen pixel at `scale`, baking it
+// again (not cached) when its pixel height or its size in units changes. True when the font changed
+// and texts laid out in it must be laid out again; false when nothing changed
+// or the font file could not be read (the font stays as it was).
+bool fit_font_to_scale(Font* font, float scale);

@@ -28,17 +28,31 @@ bool create_text_object(TextObject* text, const char* font_key, const char* stri
     return true;
 }
 
-void set_text(TextObject* text, const char* string) {
-    // Layout scratch shared by every call: set_text never runs per frame, and
-    // nothing keeps the vertices once they are in the buffer.
+// Layout scratch shared by every call: texts are laid out only when their
+// words or their font's scale change, never per frame, and nothing keeps the
+// vertices once they are in the buffer.
+static void lay_out(TextObject* text) {
     static Vertex vertices[6 * text_max_length];
-    snprintf(text->text, sizeof(text->text), "%s", string);
-    text->width = layout_text(text->font, text->text, pixel_scale, vertices, &text->vertex_count);
+    text->width =
+        layout_text(text->font, text->text, text->font->scale, vertices, &text->vertex_count);
     glBindVertexArray(text->vao);
     glBindBuffer(GL_ARRAY_BUFFER, text->vbo);
     glBufferData(GL_ARRAY_BUFFER, text->vertex_count * (GLsizeiptr)sizeof(Vertex), vertices,
                  GL_STATIC_DRAW);
     text->texture = text->font->atlas->gl_texture;
+}
+
+void set_text(TextObject* text, const char* string) {
+    snprintf(text->text, sizeof(text->text), "%s", string);
+    lay_out(text);
+}
+
+void fit_texts_to_scale(float scale) {
+    for (FontSlot* slot = fonts.head; slot; slot = slot->next) {
+        if (!fit_font_to_scale(&slot->font, scale)) continue;
+        for (int i = 0; i < texts.count; i++)
+            if (texts.entries[i]->font == &slot->font) lay_out(texts.entries[i]);
+    }
 }
 
 void draw_text(const TextObject* text, Vec2 centre, uint8_t r, uint8_t g, uint8_t b,

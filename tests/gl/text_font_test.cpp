@@ -332,3 +332,45 @@ TEST_F(FontTest, LongKeysAreCutToFit) {
     EXPECT_EQ(strlen(font->atlas->key), 127u);
     EXPECT_TRUE(fs::exists("tmp/font." + key.substr(0, 127) + ".32"));
 }
+
+TEST_F(FontTest, FittingToAWindowsScaleBakesThereAndLaysTextsOutAgain) {
+    Font* font = register_font("status", arial, 14);
+    ASSERT_NE(font, nullptr);
+    TextObject text;
+    ASSERT_TRUE(create_text_object(&text, "status", "step 1,000,000"));
+    const uint16_t width = text.width;
+    const std::vector<uint8_t> atlas = atlas_pixels(font);
+
+    // Half the scale: half the pixels, about the same width in units.
+    fit_texts_to_scale(0.5f);
+    EXPECT_EQ(font->baked_size, 7);
+    EXPECT_EQ(font->size, 14);
+    EXPECT_NEAR(text.width, width, 3);
+    EXPECT_LT(glyph_of(font, 'W').corners[2], 9);
+    EXPECT_EQ(text.texture, font->atlas->gl_texture);
+
+    // With a least pixel height the size in units grows instead.
+    font->least_pixels = 9;
+    fit_texts_to_scale(0.5f);
+    EXPECT_EQ(font->size, 18);
+    EXPECT_EQ(font->baked_size, 9);
+    EXPECT_GT(text.width, width * 5 / 4);
+
+    // Back at the start's scale it is the bake it started with, and only
+    // that one was cached.
+    fit_texts_to_scale(1);
+    EXPECT_EQ(font->size, 14);
+    EXPECT_EQ(text.width, width);
+    EXPECT_TRUE(atlas_pixels(font) == atlas);
+    EXPECT_EQ(std::distance(fs::directory_iterator("tmp"), fs::directory_iterator()), 1);
+
+    // Without its font file it stays as it is, and is not tried each frame.
+    fs::rename("fonts/arialbd.ttf", "fonts/moved.ttf");
+    fit_texts_to_scale(0.75f);
+    fs::rename("fonts/moved.ttf", "fonts/arialbd.ttf");
+    EXPECT_EQ(font->baked_size, 14);
+    EXPECT_EQ(font->scale, 1);
+    EXPECT_EQ(text.width, width);
+    fit_texts_to_scale(0.75f);
+    EXPECT_EQ(font->baked_size, 14);
+}

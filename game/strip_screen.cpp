@@ -1,5 +1,7 @@
 #include "game/strip_screen.h"
 
+#include <cmath>
+
 #include "game/game_state.h"
 #include "game/layout.h"
 #include "game/message_line.h"
@@ -13,6 +15,8 @@
 // Below the status line, as wide as the grid, above the window's foot.
 static constexpr float strip_gap = 14;
 static constexpr float strip_height = 56;
+// Below the message line's last row when it has more than one.
+static constexpr float strip_below_rows = 6;
 
 static const Rgba strip_ink = {64, 64, 192, 255};
 
@@ -24,7 +28,7 @@ struct StripScreen {
     bool dragging;
     // What was drawn, for the mouse.
     bool drawn;
-    float left, top, width;
+    float left, top, width, height;
     RectBatch columns;
 };
 
@@ -84,7 +88,9 @@ void draw_search_strip() {
     strip.left = game_layout.grid_top_left.x;
     strip.width = grid_side;
     float under_palette = game_layout.palette_centres[7].y + small_button_size.y;
-    strip.top = under_palette + strip_gap;
+    strip.top = fmaxf(under_palette + strip_gap, message_line_foot() + strip_below_rows);
+    // A line of several rows may push it down; it gets shorter rather than leave the window.
+    strip.height = fmaxf(strip_height / 4, fminf(strip_height, (float)view_height - 2 - strip.top));
     strip.drawn = true;
 
     // One column a device pixel, each from the lowest to the highest depth
@@ -98,15 +104,15 @@ void draw_search_strip() {
     uint64_t span = strip_span();
     rect_batch_clear(&strip.columns);
     float left = snap_to_pixel(strip.left);
-    float foot = snap_to_pixel(strip.top + strip_height);
+    float foot = snap_to_pixel(strip.top + strip.height);
     for (int c = 0; c < columns; c++) {
         uint64_t from = search_strip.first + span * (uint64_t)c / (uint64_t)columns;
         uint64_t to = search_strip.first + span * (uint64_t)(c + 1) / (uint64_t)columns;
         if (to == from) to = from + 1;
         int low, high;
         if (!strip_depths(from, to, &low, &high)) continue;
-        float top = snap_to_pixel(foot - strip_height * (float)high / (float)deepest);
-        float bottom = snap_to_pixel(foot - strip_height * (float)low / (float)deepest);
+        float top = snap_to_pixel(foot - strip.height * (float)high / (float)deepest);
+        float bottom = snap_to_pixel(foot - strip.height * (float)low / (float)deepest);
         if (bottom - top < pixel) top = bottom - pixel;
         rect_batch_add(&strip.columns, left + pixel * (float)c, top, pixel, bottom - top);
     }
@@ -133,7 +139,7 @@ bool strip_press(float x, float y) {
     // A little room around it, so its ends are easy to hit.
     constexpr float reach = 6;
     if (!strip.drawn || x < strip.left - reach || x > strip.left + strip.width + reach ||
-        y < strip.top - reach || y > strip.top + strip_height + reach)
+        y < strip.top - reach || y > strip.top + strip.height + reach)
         return false;
     strip.dragging = true;
     seek_to(x);

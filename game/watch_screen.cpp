@@ -1,5 +1,7 @@
 #include "game/watch_screen.h"
 
+#include <cstring>
+
 #include "game/game_state.h"
 #include "game/layout.h"
 #include "game/number_text.h"
@@ -17,7 +19,6 @@ enum Piece : uint8_t {
     digit_0, // to digit_9
     step_word = 10,
     of_word,
-    gap,
     filled_word,
     per_second_word,
     flat_out_word,
@@ -29,17 +30,22 @@ enum Piece : uint8_t {
 };
 
 static const char* const words[piece_count - step_word] = {
-    "step ", " of ",   "   ", " filled", " steps/s", "flat out", "paused", "record from step ",
+    "step ", " of ",   " filled", " steps/s", "flat out", "paused", "record from step ",
     ",",     " step/s"};
 
+// Pieces in groups ("step 12 of 40", "30 filled", ...) that a narrow window
+// may put on rows of their own.
 struct Line {
     uint8_t pieces[96];
     int count;
+    uint8_t group_starts[status_group_capacity + 1];
+    int group_count;
 };
 
 struct WatchScreen {
     bool tried;
     bool ready;
+    const Font* font;
     TextObject pieces[piece_count];
     // The status measured for this frame.
     Line line;
@@ -50,7 +56,11 @@ static WatchScreen watch_screen;
 bool status_font_ready() {
     if (watch_screen.tried) return watch_screen.ready;
     watch_screen.tried = true;
-    if (!register_font("status_font", "arialbd.ttf", 14)) return false;
+    Font* font = register_font("status_font", "arialbd.ttf", 14);
+    if (!font) return false;
+    // Smaller than this, in the smallest windows, the words run together.
+    font->least_pixels = 9;
+    watch_screen.font = font;
     for (int i = 0; i < piece_count; i++) {
         char digit[2] = {(char)('0' + i), 0};
         const char* text = i < step_word ? digit : words[i - step_word];
@@ -60,8 +70,22 @@ bool status_font_ready() {
     return true;
 }
 
+float status_gap() {
+    const Glyph& space = watch_screen.font->glyphs[' ' - glyph_first];
+    return (float)(int)((float)strlen(status_gap_text) * space.advance / watch_screen.font->scale);
+}
+
+float status_row_height() {
+    return (float)watch_screen.font->size + 2;
+}
+
 static void add(Line& line, Piece piece) {
     if (line.count < (int)sizeof(line.pieces)) line.pieces[line.count++] = piece;
+}
+
+static void begin_group(Line& line) {
+    if (line.group_count < status_group_capacity)
+        line.group_starts[line.group_count++] = (uint8_t)line.count;
 }
 
 static void add_number(Line& line, uint64_t number) {
@@ -87,9 +111,12 @@ static void build_line(Line& line) {
     bool running = game_state.solver_running.load(std::memory_order_acquire);
     bool replay = replay_showing();
     if (!running && !replay) {
-        if (watch_shared.pace.load(std::memory_order_relaxed) != flat_out) add_pace(line);
+        if (watch_shared.pace.load(std::memory_order_relaxed) == flat_out) return;
+        begin_group(line);
+        add_pace(line);
         return;
     }
+    begin_group(line);
     add(line, step_word);
     add_number(line,
                replay ? replay_position() : watch_shared.shown.load(std::memory_order_relaxed));
@@ -97,38 +124,45 @@ static void build_line(Line& line) {
         add(line, of_word);
         add_number(line, count);
     }
-    add(line, gap);
+    begin_group(line);
     add_number(line, (uint64_t)filled_by_search(nullptr));
     add(line, filled_word);
-    add(line, gap);
+    begin_group(line);
     add_pace(line);
     bool paused =
         replay ? !replay_playing() : watch_shared.pause_requested.load(std::memory_order_relaxed);
     if (paused) {
-        add(line, gap);
+        begin_group(line);
         add(line, paused_word);
     }
     // Step K is the state after K changes; the record begins with the oldest held.
     if (replay && record_first() > 0) {
-        add(line, gap);
+        begin_group(line);
         add(line, record_from_word);
         add_number(line, record_first());
     }
 }
 
 int measure_status() {
-    watch_screen.line.count = 0;
+    Line& line = watch_screen.line;
+    line.count = line.group_count = 0;
     if (!watch_active() || !status_font_ready()) return 0;
-    build_line(watch_screen.line);
+    build_line(line);
+    line.group_starts[line.group_count] = (uint8_t)line.count;
+    return line.group_count;
+}
+
+int status_group_width(int group) {
+    const Line& line = watch_screen.line;
     int width = 0;
-    for (int i = 0; i < watch_screen.line.count; i++)
-        width += watch_screen.pieces[watch_screen.line.pieces[i]].width;
+    for (int i = line.group_starts[group]; i < line.group_starts[group + 1]; i++)
+        width += watch_screen.pieces[line.pieces[i]].width;
     return width;
 }
 
-void draw_status(float left, float y) {
+void draw_status_group(int group, float left, float y) {
     const Line& line = watch_screen.line;
-    for (int i = 0; i < line.count; i++) {
+    for (int i = line.group_starts[group]; i < line.group_starts[group + 1]; i++) {
         const TextObject* piece = &watch_screen.pieces[line.pieces[i]];
         draw_text(piece, Vec2{left + (float)(piece->width / 2), y}, ink[0], ink[1], ink[2], ink[3]);
         left += (float)piece->width;

@@ -8,8 +8,17 @@ void draw_last_change();
 // The small font of the line under the palette, registered when first wanted:
 // a run that never shows the line keeps the font caches it always had.
 bool status_font_ready();
-// The status for this frame: its width in logical units, 0 when there is
-// none. Its font and pieces are made the first time.
+// Between the groups of the line, and where a text is split into groups.
+constexpr const char* status_gap_text = "   ";
+// The gap's width and a row's height in the status font, once it is ready.
+float status_gap();
+float status_row_height();
+// Groups of the status at most: step, filled, pace, paused, record.
+constexpr int status_group_capacity = 5;
+// Puts together the status for this frame and returns how many groups it
+// has, 0 when there is none. Its font and pieces are made the first time.
 int measure_status();
-// Draws what measure_status measured, from `left`, centred on `y`.
-void draw_status(float left, float y);
+// The width of one of this frame's groups, in logical units.
+int status_group_width(int group);
+// Draws one of this frame's groups from `left`, centred on `y`.
+void draw_status_group(int group, float left, float y);

@@ -342,6 +342,7 @@ def minimise(s, seconds):
 
 def small_laptop(s):
     fit, solve = start_fitted(s, (1366, 768), None, 0.7, 0.78)
+    opened = s.window_geometry()[2:]
     # Minimised it rests; a search goes on meanwhile; restored it is current.
     visible = cpu_over(s, 3)
     resting = minimise(s, 3)
@@ -362,6 +363,25 @@ def small_laptop(s):
     fit = fit_in(400, 700, fit.unit)
     check_layout(s.screenshot(name="dragged_small"), fit)
     check_clicks(s, fit)
+    # No smaller than half the size it opened at, and there a watched search's
+    # status still reads: a 9-pixel font (7 rows of ink from "1" to "p"), inside the window.
+    subprocess.run(["xdotool", "windowsize", s.window, "100", "100"], env=s.env, check=True)
+    s.settle(1)
+    width, height = s.window_geometry()[2:]
+    check((width, height) == (opened[0] // 2, opened[1] // 2), "least size %dx%d" % (width, height))
+    fit = fit_in(width, height, fit.unit)
+    s.key("minus")
+    s.key("space")
+    s.settle(1)
+    shot = s.screenshot(name="least_size_watched")
+    s.key("Escape")
+    top, foot = fit(0, 838)[1], fit(0, 878)[1]
+    inked = [(x, y) for y in range(top, foot) for x in range(width)
+             if near(shot.pixel(x, y), INK, 90)]
+    rows = {y for _, y in inked}
+    check(inked and max(rows) - min(rows) >= 6 and min(x for x, _ in inked) > 2
+          and max(x for x, _ in inked) < width - 3, "the status at the least size: rows %s, %s"
+          % (sorted(rows), sorted({x for x, _ in inked})[::10]))
 
 
 def fitted_test(screen, dpi, low, high):

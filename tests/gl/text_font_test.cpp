@@ -336,7 +336,8 @@ TEST_F(FontTest, LongKeysAreCutToFit) {
 TEST_F(FontTest, FittingToAWindowsScaleBakesThereAndLaysTextsOutAgain) {
     Font* font = register_font("status", arial, 14);
     ASSERT_NE(font, nullptr);
-    TextObject text;
+    // The registry outlives the test body, so the text must too.
+    static TextObject text;
     ASSERT_TRUE(create_text_object(&text, "status", "step 1,000,000"));
     const uint16_t width = text.width;
     const std::vector<uint8_t> atlas = atlas_pixels(font);

@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "common/files.h"
 #include "platform/platform.h"
 #include "render/gl.h"
 #include "render/renderer.h"
@@ -36,7 +35,7 @@ Font* register_font(const char* key, const char* file_name, uint8_t size) {
     Texture* atlas = texture_acquire(font->key);
     if (atlas) atlas->generated = 1;
     snprintf(font->path, sizeof(font->path), "fonts/%s", file_name);
-    if (atlas && build_font_atlas(font, atlas, font->path, size)) return font;
+    if (atlas && build_font_atlas(font, atlas, size)) return font;
 
     release_font(font);
     if (atlas) {
@@ -90,27 +89,42 @@ static void upload_atlas(Texture* atlas, const uint8_t* pixels) {
                  GL_UNSIGNED_BYTE, pixels);
 }
 
-bool build_font_atlas(Font* font, Texture* atlas, const char* font_path, uint8_t size) {
-    font->size = font->nominal_size = size;
-    font->glyph_count = glyph_total;
-    // Baked at the pixel size it is drawn at, so each glyph pixel is a screen pixel.
-    font->scale = pixel_scale;
-    font->baked_size = (uint16_t)lroundf(size * pixel_scale);
-    font->atlas = atlas;
-    font->glyphs = (Glyph*)calloc(glyph_total, sizeof(Glyph));
-    int side = atlas_side(font->baked_size);
-    atlas->width = atlas->height = (uint16_t)side;
+// Glyphs, ascent and atlas at `size` units and `baked_size` pixels: from the
+// cache when a path is given and the file is sound, else baked from the font
+// file. The font is untouched when neither can be had.
+static bool load_atlas(Font* font, const char* cache_path, uint16_t baked_size, uint8_t size) {
+    int side = atlas_side(baked_size);
     uint8_t* pixels = (uint8_t*)malloc((size_t)side * side);
-    char cache_path[1024];
-    font_cache_path(cache_path, sizeof(cache_path), font->key, size, pixel_scale);
-
-    bool loaded = font->glyphs && pixels &&
-                  font_atlas_load(cache_path, font_path, font->baked_size, size, side, pixels,
-                                  font->glyphs, &font->ascent);
-    if (loaded) upload_atlas(atlas, pixels);
+    Glyph* glyphs = (Glyph*)calloc(glyph_total, sizeof(Glyph));
+    float ascent = 0;
+    bool loaded =
+        pixels && glyphs &&
+        font_atlas_load(cache_path, font->path, baked_size, size, side, pixels, glyphs, &ascent);
+    if (loaded) {
+        memcpy(font->glyphs, glyphs, glyph_total * sizeof(Glyph));
+        font->ascent = ascent;
+        font->size = size;
+        font->baked_size = baked_size;
+        font->atlas->width = font->atlas->height = (uint16_t)side;
+        upload_atlas(font->atlas, pixels);
+    }
     // No CPU copy of the atlas is kept.
+    free(glyphs);
     free(pixels);
     return loaded;
+}
+
+bool build_font_atlas(Font* font, Texture* atlas, uint8_t size) {
+    font->nominal_size = size;
+    font->glyph_count = glyph_total;
+    font->atlas = atlas;
+    font->glyphs = (Glyph*)calloc(glyph_total, sizeof(Glyph));
+    // Baked at the pixel size it is drawn at, so each glyph pixel is a screen pixel.
+    font->scale = pixel_scale;
+    char cache_path[1024];
+    font_cache_path(cache_path, sizeof(cache_path), font->key, size, pixel_scale);
+    return font->glyphs &&
+           load_atlas(font, cache_path, (uint16_t)lroundf(size * pixel_scale), size);
 }
 
 bool fit_font_to_scale(Font* font, float scale) {
@@ -118,34 +132,13 @@ bool fit_font_to_scale(Font* font, float scale) {
     if (size * scale < font->least_pixels) size = fminf(255, ceilf(font->least_pixels / scale));
     if ((scale == font->scale && size == font->size) || scale == font->refused_scale) return false;
     uint16_t baked_size = (uint16_t)lroundf(size * scale);
-    if (baked_size == font->baked_size && size == font->size) {
-        font->scale = scale;
-        return true;
-    }
-    int side = atlas_side(baked_size);
-    uint8_t* pixels = (uint8_t*)malloc((size_t)side * side);
-    Glyph* glyphs = (Glyph*)calloc(glyph_total, sizeof(Glyph));
-    int32_t length = 0;
-    char* font_data = read_whole_file(font->path, &length);
-    float ascent = 0;
     // The cache is kept for the scale the program starts at: a window
     // dragged through sizes would otherwise leave a file at each.
-    bool baked = pixels && glyphs && font_data &&
-                 font_bake((const uint8_t*)font_data, length, baked_size, (uint8_t)size, side,
-                           pixels, glyphs, &ascent) >= 0;
-    if (baked) {
-        font->size = (uint8_t)size;
-        memcpy(font->glyphs, glyphs, glyph_total * sizeof(Glyph));
-        font->ascent = ascent;
-        font->baked_size = baked_size;
-        font->scale = scale;
-        font->atlas->width = font->atlas->height = (uint16_t)side;
-        upload_atlas(font->atlas, pixels);
-    } else {
+    bool same_bake = baked_size == font->baked_size && size == font->size;
+    if (!same_bake && !load_atlas(font, nullptr, baked_size, (uint8_t)size)) {
         font->refused_scale = scale;
+        return false;
     }
-    free(font_data);
-    free(glyphs);
-    free(pixels);
-    return baked;
+    font->scale = scale;
+    return true;
 }

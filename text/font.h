@@ -78,8 +78,9 @@ bool font_cache_write(const char* path, int side, const uint8_t* atlas, const Gl
 int font_bake(const uint8_t* font_data, int32_t length, uint16_t baked_size, uint8_t size, int side,
               uint8_t* atlas, Glyph* glyphs, float* ascent);
 // The CPU half of a font: atlas, glyphs and ascent from the cache file, or
-// baked from the font file (the cache rewritten when every glyph fit). False
-// when there is no usable cache and the font file cannot be read.
+// baked from the font file (the cache rewritten when every glyph fit); a null
+// cache path neither reads nor writes a cache. False when there is no usable
+// cache and the font file cannot be read.
 bool font_atlas_load(const char* cache_path, const char* font_path, uint16_t baked_size,
                      uint8_t size, int side, uint8_t* atlas, Glyph* glyphs, float* ascent);
 
@@ -89,10 +90,12 @@ Font* register_font(const char* key, const char* file_name, uint8_t size);
 Font* find_font(const char* key);
 void release_font(Font* font);
 void clear_fonts();
-// Fills the font and its atlas texture from the cache or by baking.
-bool build_font_atlas(Font* font, Texture* atlas, const char* font_path, uint8_t size);
-// Makes the font's glyphs one atlas pixel a screen pixel at `scale`, baking it
-// again (not cached) when its pixel height or its size in units changes. True when the font changed
-// and texts laid out in it must be laid out again; false when nothing changed
-// or the font file could not be read (the font stays as it was).
+// Fills the font and its atlas texture from the cache or by baking the font
+// file at its path.
+bool build_font_atlas(Font* font, Texture* atlas, uint8_t size);
+// Makes the font's glyphs one atlas pixel a screen pixel at `scale`, baking
+// it again (not cached) when its pixel height or its size in units changes.
+// True when the font changed and texts laid out in it must be laid out again;
+// false when nothing changed or the font file could not be read (the font
+// stays as it was).
 bool fit_font_to_scale(Font* font, float scale);

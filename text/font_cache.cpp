@@ -127,7 +127,7 @@ int font_bake(const uint8_t* font_data, int32_t length, uint16_t baked_size, uin
 bool font_atlas_load(const char* cache_path, const char* font_path, uint16_t baked_size,
                      uint8_t size, int side, uint8_t* atlas, Glyph* glyphs, float* ascent) {
     int32_t length = 0;
-    char* cached = read_whole_file(cache_path, &length);
+    char* cached = cache_path ? read_whole_file(cache_path, &length) : nullptr;
     bool from_cache =
         cached && font_cache_parse((const uint8_t*)cached, length, side, atlas, glyphs, ascent);
     free(cached);
@@ -140,6 +140,7 @@ bool font_atlas_load(const char* cache_path, const char* font_path, uint16_t bak
     free(font_data);
     if (fitted < 0) return false;
     // A partial atlas still draws what fit, but is not worth keeping.
-    if (fitted == glyph_total) font_cache_write(cache_path, side, atlas, glyphs, *ascent);
+    if (fitted == glyph_total && cache_path)
+        font_cache_write(cache_path, side, atlas, glyphs, *ascent);
     return true;
 }

@@ -8,28 +8,22 @@
 #include "app/app.h"
 #include "app/frame_clock.h"
 #include "app/frame_statistics.h"
-#include "game/game_state.h"
-#include "game/givens_check.h"
-#include "game/givens_history.h"
-#include "game/puzzle_text.h"
-#include "game/solution_count.h"
-#include "game/watch.h"
+#include "game/board/game_state.h"
+#include "game/board/givens_check.h"
+#include "game/board/givens_history.h"
+#include "game/board/puzzle_text.h"
+#include "game/screen/line_words.h"
+#include "game/watch/watch.h"
 
 // A pasted puzzle goes on the board whatever it holds; the title says what
 // is wrong with it, as it says why a paste fails.
 static void say_what_came_in(const uint8_t cells[board_cells]) {
     GivenConflicts conflicts;
-    find_conflicts(cells, &conflicts);
+    GivensVerdict verdict = judge_givens(cells, &conflicts);
+    if (verdict == GivensVerdict::one_solution) return;
     char words[96] = "pasted, but ";
     size_t start = strlen(words);
-    if (conflicts.marked_count > 0) {
-        describe_conflict(conflicts, words + start, (int)(sizeof(words) - start));
-    } else {
-        int solutions = count_solutions(cells, 2);
-        if (solutions == 1) return;
-        snprintf(words + start, sizeof(words) - start, "%s",
-                 solutions == 0 ? "it has no solution" : "it has more than one solution");
-    }
+    describe_givens(verdict, conflicts, words + start, (int)(sizeof(words) - start));
     show_title_notice(words, clock_seconds());
 }
 

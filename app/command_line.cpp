@@ -1,13 +1,12 @@
 #include "app/command_line.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
-#include "game/game_state.h"
-#include "game/givens_check.h"
-#include "game/puzzle_file.h"
-#include "game/solver.h"
+#include "game/board/game_state.h"
+#include "game/board/givens_check.h"
+#include "game/puzzles/puzzle_collection.h"
+#include "game/search/solver.h"
 #include "platform/platform.h"
 
 static const char usage[] =
@@ -53,44 +52,21 @@ CommandLine read_command_line(int argc, char** argv) {
     return command;
 }
 
-// Standard input whole, up to the file limit; null when it is more.
-static char* read_standard_input(size_t* length) {
-    size_t capacity = 1 << 16;
-    char* text = (char*)malloc(capacity);
-    *length = 0;
-    while (text) {
-        if (*length == capacity) {
-            if (capacity >= (size_t)puzzle_file_limit) {
-                free(text);
-                return nullptr;
-            }
-            char* larger = (char*)realloc(text, capacity * 2);
-            if (!larger) free(text);
-            text = larger;
-            capacity *= 2;
-            continue;
-        }
-        size_t got = fread(text + *length, 1, capacity - *length, stdin);
-        if (got == 0) break;
-        *length += got;
-    }
-    return text;
-}
-
 // Each puzzle with the program's own search, as the window runs it.
 static int solve_all(const PuzzleCollection& puzzles) {
     int status = 0;
     char line[board_cells + 32];
     for (uint32_t p = 0; p < puzzles.count; p++) {
         const uint8_t* cells = puzzles.cells + (size_t)p * board_cells;
+        // Givens that break the rules are not searched: the search could take
+        // minutes to find out, and a full board of theirs is no solution.
+        GivenConflicts conflicts;
+        bool broken = judge_givens(cells, &conflicts) == GivensVerdict::broken;
         set_givens_from(cells);
         uint64_t steps_before = solver_steps;
-        bool solved = solve_from(-1);
+        bool solved = !broken && solve_from(-1);
         uint64_t steps = solver_steps - steps_before;
-        // A full board whose givens break the rules counts as solved to the search.
-        GivenConflicts conflicts;
-        find_conflicts(cells, &conflicts);
-        if (solved && conflicts.marked_count == 0) {
+        if (solved) {
             for (int i = 0; i < board_cells; i++) line[i] = (char)('0' + cell_value(i));
             line[board_cells] = 0;
         } else {
@@ -108,11 +84,7 @@ static int solve_files(const char* file) {
     char message[1200];
     bool read;
     if (!file || strcmp(file, "-") == 0) {
-        size_t length = 0;
-        char* text = read_standard_input(&length);
-        read = text && read_puzzles(text, length, &puzzles, reason, sizeof(reason));
-        if (!text) snprintf(reason, sizeof(reason), "is over 128 MiB");
-        free(text);
+        read = read_puzzle_stream(stdin, &puzzles, reason, sizeof(reason));
         file = "standard input";
     } else {
         read = read_puzzle_file(file, &puzzles, reason, sizeof(reason));

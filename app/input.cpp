@@ -7,16 +7,16 @@
 #include "app/app.h"
 #include "app/clipboard.h"
 #include "app/frame_clock.h"
-#include "game/cell_cursor.h"
-#include "game/game_screen.h"
-#include "game/game_state.h"
-#include "game/givens_history.h"
-#include "game/key_card.h"
-#include "game/new_puzzle.h"
-#include "game/pointer_input.h"
-#include "game/puzzle_file.h"
-#include "game/strip_screen.h"
-#include "game/watch.h"
+#include "game/board/game_state.h"
+#include "game/board/givens_history.h"
+#include "game/puzzles/new_puzzle.h"
+#include "game/puzzles/puzzle_file.h"
+#include "game/screen/cell_cursor.h"
+#include "game/screen/game_screen.h"
+#include "game/screen/key_card.h"
+#include "game/screen/pointer_input.h"
+#include "game/screen/strip_screen.h"
+#include "game/watch/watch.h"
 #include "render/renderer.h"
 
 WindowedGeometry windowed_geometry;
@@ -184,7 +184,7 @@ void on_key(GLFWwindow*, int key, int scancode, int action, int mods) {
         erase_back();
         break;
     case KeyCommand::undo:
-        undo_givens();
+        undo_board_edit();
         break;
     case KeyCommand::next_in_file:
         page_puzzle_file(1, clock_seconds());
@@ -199,7 +199,7 @@ void on_key(GLFWwindow*, int key, int scancode, int action, int mods) {
         next_length_key(clock_seconds());
         break;
     case KeyCommand::redo:
-        redo_givens();
+        redo_board_edit();
         break;
     default:
         break;

@@ -1,7 +1,7 @@
 #include "app/app.h"
 #include "app/frame_clock.h"
 #include "app/frame_statistics.h"
-#include "game/game_screen.h"
+#include "game/screen/game_screen.h"
 #include "render/gl.h"
 #include "render/matrix.h"
 #include "render/renderer.h"

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "game/puzzle_maker.h"
-#include "game/solution_count.h"
+#include "game/board/solution_count.h"
+#include "game/puzzles/puzzle_maker.h"
 #include "platform/platform.h"
 #include "tests/unit/game_test_boards.h"
 

@@ -6,10 +6,10 @@
 
 #include <cstdio>
 
-#include "game/game_state.h"
-#include "game/search_record.h"
-#include "game/search_strip.h"
-#include "game/watch.h"
+#include "game/board/game_state.h"
+#include "game/search/search_record.h"
+#include "game/watch/search_strip.h"
+#include "game/watch/watch.h"
 #include "platform/platform.h"
 #include "tests/unit/game_test_boards.h"
 

@@ -9,10 +9,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "game/game_state.h"
-#include "game/puzzle_file.h"
-#include "game/puzzle_maker.h"
-#include "game/solver.h"
+#include "game/board/game_state.h"
+#include "game/puzzles/puzzle_collection.h"
+#include "game/puzzles/puzzle_maker.h"
+#include "game/search/solver.h"
 #include "platform/platform.h"
 
 static constexpr int puzzle_count = 10000;

@@ -14,11 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "game/game_state.h"
-#include "game/search_pace.h"
-#include "game/search_record.h"
-#include "game/search_shared.h"
-#include "game/solver.h"
+#include "game/board/game_state.h"
+#include "game/search/search_order.h"
+#include "game/search/search_pace.h"
+#include "game/search/search_record.h"
+#include "game/search/search_shared.h"
+#include "game/search/solver.h"
 #include "platform/platform.h"
 #include "tests/unit/game_test_boards.h"
 #include "tests/unit/reference_solver.h"
@@ -30,7 +31,7 @@ namespace unrecorded {
 inline void record_change(uint64_t& count, Change) {
     count++;
 }
-#include "game/solver.cpp"
+#include "game/search/solver.cpp"
 } // namespace unrecorded
 
 namespace {

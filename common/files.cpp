@@ -5,23 +5,58 @@
 
 #include "platform/platform.h"
 
+static char* refuse_read(char* buffer, ReadFailure why, ReadFailure* failure) {
+    free(buffer);
+    *failure = why;
+    return nullptr;
+}
+
+char* read_whole_stream(FILE* stream, size_t* length, ReadFailure* failure) {
+    // A file's size is known, and it is read in one go; a pipe's is not, and
+    // the buffer grows as it comes. One byte more than the data always: the
+    // zero, and a read that finds the end.
+    size_t capacity = (size_t)1 << 16;
+    long start = ftell(stream), end = -1;
+    if (start >= 0 && fseek(stream, 0, SEEK_END) == 0) end = ftell(stream);
+    if (end >= start && start >= 0 && fseek(stream, start, SEEK_SET) == 0) {
+        if ((size_t)(end - start) > whole_input_limit)
+            return refuse_read(nullptr, ReadFailure::too_large, failure);
+        capacity = (size_t)(end - start) + 2;
+    }
+    clearerr(stream);
+    char* buffer = (char*)malloc(capacity);
+    if (!buffer) return refuse_read(nullptr, ReadFailure::no_memory, failure);
+    size_t used = 0;
+    for (;;) {
+        if (used + 1 == capacity) {
+            if (used > whole_input_limit)
+                return refuse_read(buffer, ReadFailure::too_large, failure);
+            size_t larger =
+                capacity * 2 < whole_input_limit + 2 ? capacity * 2 : whole_input_limit + 2;
+            char* grown = (char*)realloc(buffer, larger);
+            if (!grown) return refuse_read(buffer, ReadFailure::no_memory, failure);
+            buffer = grown;
+            capacity = larger;
+        }
+        size_t got = fread(buffer + used, 1, capacity - 1 - used, stream);
+        if (got == 0) break;
+        used += got;
+    }
+    if (ferror(stream)) return refuse_read(buffer, ReadFailure::unreadable, failure);
+    buffer[used] = 0;
+    *length = used;
+    *failure = ReadFailure::none;
+    return buffer;
+}
+
 char* read_whole_file(const char* path, int32_t* length) {
     FILE* file = platform_open_file(path, "rb");
     if (!file) return nullptr;
-    char* buffer = nullptr;
-    long size = -1;
-    if (fseek(file, 0, SEEK_END) == 0) size = ftell(file);
-    if (size >= 0 && size < INT32_MAX && fseek(file, 0, SEEK_SET) == 0) {
-        buffer = (char*)malloc((size_t)size + 1);
-        if (buffer && fread(buffer, 1, (size_t)size, file) != (size_t)size) {
-            free(buffer);
-            buffer = nullptr;
-        }
-    }
+    size_t size = 0;
+    ReadFailure failure;
+    char* buffer = read_whole_stream(file, &size, &failure);
     fclose(file);
-    if (!buffer) return nullptr;
-    buffer[size] = 0;
-    if (length) *length = (int32_t)size;
+    if (buffer && length) *length = (int32_t)size;
     return buffer;
 }
 

@@ -113,10 +113,10 @@ def puzzle_files(s):
     solve = lambda *args, **kw: subprocess.run([s.path("tessarin")] + list(args), env=env,
                                                capture_output=True, text=True, **kw)
     # The empty board, one whose first open cell has no candidate, and a full
-    # board that breaks the rules, which the search takes as solved at once.
+    # board that breaks the rules: judged before any search, so no step.
     board = "\n".join(("." * 81, "12345678." + "........9" + "." * 63, "1" * 81))
     done = solve("--solve", input=board, timeout=60)
-    check(done.stdout == EMPTY_SOLUTION + " 392\nnone 1\nnone 1\n" and done.returncode == 1,
+    check(done.stdout == EMPTY_SOLUTION + " 392\nnone 1\nnone 0\n" and done.returncode == 1,
           "--solve: %r, %d" % (done.stdout, done.returncode))
     done = solve("--solve", os.path.join(s.elsewhere, "two.sdm"), timeout=60)
     lines = done.stdout.split("\n")

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "game/autosave.h"
-#include "game/game_state.h"
+#include "game/board/autosave.h"
+#include "game/board/game_state.h"
 
 static bool board_is_empty() {
     for (int i = 0; i <= board_cells; i++) {

@@ -9,7 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "game/puzzle_text.h"
+#include "game/board/puzzle_text.h"
+#include "game/puzzles/puzzle_collection.h"
 
 static void check_one_puzzle(const char* text, size_t size) {
     PuzzleText puzzle = read_puzzle_text(text, size);

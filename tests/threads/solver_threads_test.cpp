@@ -10,9 +10,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "game/game_state.h"
-#include "game/solver.h"
-#include "game/watch.h"
+#include "game/board/game_state.h"
+#include "game/search/solver.h"
+#include "game/watch/watch.h"
 #include "platform/platform.h"
 #include "tests/unit/game_test_boards.h"
 

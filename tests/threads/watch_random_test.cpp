@@ -9,10 +9,10 @@
 #include <thread>
 #include <vector>
 
-#include "game/game_state.h"
-#include "game/search_record.h"
-#include "game/solver.h"
-#include "game/watch.h"
+#include "game/board/game_state.h"
+#include "game/search/search_record.h"
+#include "game/search/solver.h"
+#include "game/watch/watch.h"
 #include "tests/unit/game_test_boards.h"
 
 namespace {

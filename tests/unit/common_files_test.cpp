@@ -137,6 +137,22 @@ TEST_F(ScratchFolder, SyncThatCannotBeDoneStillPublishes) {
     EXPECT_EQ(system(command.c_str()), 0);
 }
 
+// A pipe has no size to read ahead: it is read to its end in a growing buffer.
+TEST(WholeStream, ReadsAPipeToItsEnd) {
+    FILE* pipe = popen("head -c 200000 /dev/zero | tr '\\0' x", "r");
+    ASSERT_TRUE(pipe);
+    size_t length = 0;
+    ReadFailure failure = ReadFailure::unreadable;
+    char* read = read_whole_stream(pipe, &length, &failure);
+    pclose(pipe);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(failure, ReadFailure::none);
+    EXPECT_EQ(length, 200000u);
+    EXPECT_EQ(std::string(read, length), std::string(200000, 'x'));
+    EXPECT_EQ(read[length], 0);
+    free(read);
+}
+
 TEST_F(ScratchFolder, ProbeThatCannotBeRemovedStillCountsAsWritable) {
     unlink_error = EBUSY;
     EXPECT_TRUE(platform_folder_writable((folder + "/").c_str()));

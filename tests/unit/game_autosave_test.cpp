@@ -10,8 +10,8 @@
 
 #include "common/files.h"
 #include "common/save_folder.h"
-#include "game/autosave.h"
-#include "game/game_state.h"
+#include "game/board/autosave.h"
+#include "game/board/game_state.h"
 #include "tests/unit/game_test_boards.h"
 
 namespace {

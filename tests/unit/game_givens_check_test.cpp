@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "game/givens_check.h"
-#include "game/number_text.h"
+#include "game/board/givens_check.h"
+#include "game/screen/line_words.h"
 #include "tests/unit/game_test_boards.h"
 
 namespace {
@@ -48,19 +48,30 @@ TEST(GivensCheck, MarksEveryGivenThatSharesADigitInAUnitAndNamesTheFirst) {
     EXPECT_EQ(words, "two 9s in box 5");
 }
 
-TEST(NumberText, GroupsThousandsWithCommas) {
-    char text[number_text_size];
-    const std::pair<uint64_t, const char*> cases[] = {
-        {0, "0"},
-        {999, "999"},
-        {1000, "1,000"},
-        {19637, "19,637"},
-        {1000000, "1,000,000"},
-        {18446744073709551615ull, "18,446,744,073,709,551,615"}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(number_text(c.first, text), (int)strlen(c.second));
-        EXPECT_STREQ(text, c.second);
-    }
+// One judgement everywhere: conflicts first, without a count; then the count.
+TEST(GivensCheck, JudgesConflictsBeforeCountingSolutions) {
+    auto judge = [](const std::string& board, std::string* words) {
+        uint8_t givens[board_cells];
+        for (int i = 0; i < board_cells; i++)
+            givens[i] = board[i] == '.' ? 0 : (uint8_t)(board[i] - '0');
+        GivenConflicts conflicts;
+        GivensVerdict verdict = judge_givens(givens, &conflicts);
+        char text[64];
+        describe_givens(verdict, conflicts, text, sizeof(text));
+        *words = text;
+        return verdict;
+    };
+    std::string words;
+    EXPECT_EQ(judge(platinum_blonde_puzzle(), &words), GivensVerdict::one_solution);
+    EXPECT_EQ(words, "");
+    EXPECT_EQ(judge(std::string(81, '.'), &words), GivensVerdict::several_solutions);
+    EXPECT_EQ(words, "it has more than one solution");
+    EXPECT_EQ(judge(no_candidates_puzzle(), &words), GivensVerdict::no_solution);
+    EXPECT_EQ(words, "it has no solution");
+    // Two 5s in row 1 and 79 empty cells: the search would take minutes.
+    std::string broken = "55" + std::string(79, '.');
+    EXPECT_EQ(judge(broken, &words), GivensVerdict::broken);
+    EXPECT_EQ(words, "two 5s in row 1");
 }
 
 } // namespace

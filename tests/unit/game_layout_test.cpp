@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "game/layout.h"
+#include "game/screen/layout.h"
 
 namespace {
 

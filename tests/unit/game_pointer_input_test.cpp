@@ -3,11 +3,11 @@
 #include <cmath>
 #include <string>
 
-#include "game/cell_cursor.h"
-#include "game/game_state.h"
-#include "game/givens_history.h"
-#include "game/layout.h"
-#include "game/pointer_input.h"
+#include "game/board/game_state.h"
+#include "game/board/givens_history.h"
+#include "game/screen/cell_cursor.h"
+#include "game/screen/layout.h"
+#include "game/screen/pointer_input.h"
 #include "tests/unit/game_test_boards.h"
 
 namespace {

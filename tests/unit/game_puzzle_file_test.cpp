@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <string>
 
-#include "game/givens_history.h"
-#include "game/puzzle_file.h"
+#include "game/board/givens_history.h"
+#include "game/puzzles/puzzle_file.h"
 #include "tests/unit/game_test_boards.h"
 
 namespace {

@@ -3,10 +3,10 @@
 #include <set>
 #include <string>
 
-#include "game/puzzle_maker.h"
-#include "game/search_length.h"
-#include "game/solution_count.h"
-#include "game/solver.h"
+#include "game/board/solution_count.h"
+#include "game/puzzles/puzzle_maker.h"
+#include "game/search/search_length.h"
+#include "game/search/solver.h"
 #include "tests/unit/game_test_boards.h"
 
 namespace {

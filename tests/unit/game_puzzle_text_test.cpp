@@ -2,7 +2,8 @@
 
 #include <string>
 
-#include "game/puzzle_text.h"
+#include "game/board/puzzle_text.h"
+#include "game/puzzles/puzzle_collection.h"
 
 namespace {
 

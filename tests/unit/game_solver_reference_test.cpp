@@ -13,12 +13,13 @@
 #include <utility>
 #include <vector>
 
-#include "game/game_state.h"
-#include "game/search_pace.h"
-#include "game/search_record.h"
-#include "game/search_shared.h"
-#include "game/search_strip.h"
-#include "game/solver.h"
+#include "game/board/game_state.h"
+#include "game/search/search_order.h"
+#include "game/search/search_pace.h"
+#include "game/search/search_record.h"
+#include "game/search/search_shared.h"
+#include "game/search/solver.h"
+#include "game/watch/search_strip.h"
 #include "platform/platform.h"
 #include "tests/unit/game_test_boards.h"
 #include "tests/unit/reference_solver.h"
@@ -59,7 +60,7 @@ inline void set_cell_value(int index, int32_t value) {
 }
 
 namespace product {
-#include "game/solver.cpp"
+#include "game/search/solver.cpp"
 }
 namespace reference {
 #include "tests/unit/reference_solver.cpp"
@@ -252,6 +253,7 @@ TEST(SolverSameness, RecordTakesTheBoardBackToAnyChangeItHolds) {
 
         uint8_t cells[board_cells];
         memcpy(cells, search_record.last_cells, sizeof(cells));
+        auto write_cell = [&](int cell, int value) { cells[cell] = (uint8_t)value; };
         auto text = [&] {
             std::string board;
             for (uint8_t v : cells) board += v ? (char)('0' + v) : '.';
@@ -260,11 +262,11 @@ TEST(SolverSameness, RecordTakesTheBoardBackToAnyChangeItHolds) {
         EXPECT_EQ(text(), board_text()) << "End: the last state";
         uint64_t at = count;
         for (auto board = boards.rbegin(); board != boards.rend(); ++board) {
-            record_move(cells, at, board->first);
+            record_move(at, board->first, write_cell);
             at = board->first;
             EXPECT_EQ(text(), board->second) << "after change " << at;
         }
-        record_move(cells, at, count);
+        record_move(at, count, write_cell);
         EXPECT_EQ(text(), board_text()) << "back to End";
 
         // The strip's runs against the depths walked from the oldest state.
@@ -273,7 +275,7 @@ TEST(SolverSameness, RecordTakesTheBoardBackToAnyChangeItHolds) {
             given += puzzle[i] != '.';
             last_depth += puzzle[i] == '.' && cells[i] != 0;
         }
-        record_move(cells, count, oldest);
+        record_move(count, oldest, write_cell);
         int depth = 0;
         for (int i = 0; i < board_cells; i++) depth += puzzle[i] == '.' && cells[i] != 0;
         strip_from_record(oldest, count, last_depth);

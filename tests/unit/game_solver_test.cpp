@@ -3,9 +3,9 @@
 #include <pthread.h>
 #include <string>
 
-#include "game/game_state.h"
-#include "game/solver.h"
-#include "game/watch.h"
+#include "game/board/game_state.h"
+#include "game/search/solver.h"
+#include "game/watch/watch.h"
 #include "tests/unit/game_test_boards.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <thread>
 
-#include "game/game_state.h"
+#include "game/board/game_state.h"
 
 // The first completion of an empty board, row by row.
 inline const char* empty_board_solution() {

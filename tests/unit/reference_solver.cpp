@@ -1,6 +1,6 @@
 #include "tests/unit/reference_solver.h"
 
-#include "game/game_state.h"
+#include "game/board/game_state.h"
 
 uint64_t reference_steps;
 

@@ -1,0 +1,36 @@
+// The notice record: the newest few words on what the user just did.
+#include "game/board/notice.h"
+
+#include <cstdio>
+
+static constexpr double notice_seconds = 4;
+
+struct Notice {
+    char words[notice_capacity];
+    // Until when it shows; negative for a lasting one.
+    double until;
+    bool posted;
+};
+
+static Notice notice;
+
+void post_notice(const char* text, double now) {
+    snprintf(notice.words, sizeof(notice.words), "%s", text);
+    notice.posted = true;
+    notice.until = now + notice_seconds;
+}
+
+void post_lasting_notice(const char* text) {
+    post_notice(text, 0);
+    notice.until = -1;
+}
+
+void take_back_notice() {
+    notice.posted = false;
+}
+
+const char* notice_showing(double now) {
+    if (notice.posted && (notice.until < 0 || now < notice.until)) return notice.words;
+    notice.posted = false;
+    return nullptr;
+}

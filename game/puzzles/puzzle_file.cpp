@@ -1,0 +1,73 @@
+// The puzzle file open in the program, and paging through it.
+#include "game/puzzles/puzzle_file.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "game/board/game_state.h"
+#include "game/board/givens_history.h"
+#include "game/board/notice.h"
+#include "game/puzzles/puzzle_collection.h"
+#include "game/watch/watch.h"
+
+// The open file: its puzzles, held from its opening to the next one.
+struct OpenPuzzleFile {
+    PuzzleCollection puzzles;
+    uint32_t shown;
+    char name[64];
+};
+
+static OpenPuzzleFile open_file;
+
+// The last part of the path, cut to fit the line.
+static void name_of(const char* path, char* out, size_t size) {
+    const char* name = path;
+    for (const char* c = path; *c; c++) {
+        if (*c == '/' || *c == '\\') name = c + 1;
+    }
+    snprintf(out, size, "%s", name);
+}
+
+static void show_puzzle(uint32_t index, double now) {
+    open_file.shown = index;
+    set_givens_from(open_file.puzzles.cells + (size_t)index * board_cells);
+    note_givens_change();
+    char words[128];
+    if (open_file.puzzles.skipped > 0 && index == 0)
+        snprintf(words, sizeof(words), "puzzle 1 of %u   %s   %u %s skipped",
+                 open_file.puzzles.count, open_file.name, open_file.puzzles.skipped,
+                 open_file.puzzles.skipped == 1 ? "line" : "lines");
+    else
+        snprintf(words, sizeof(words), "puzzle %u of %u   %s", index + 1, open_file.puzzles.count,
+                 open_file.name);
+    post_notice(words, now);
+}
+
+void open_puzzle_file(const char* path, double now) {
+    char name[64], reason[64], words[128];
+    name_of(path, name, sizeof(name));
+    // The search owns the board, as against a paste.
+    if (game_state.solver_running.load(std::memory_order_acquire)) {
+        snprintf(words, sizeof(words), "%s: not opened while a search runs", name);
+        post_notice(words, now);
+        return;
+    }
+    PuzzleCollection puzzles;
+    if (!read_puzzle_file(path, &puzzles, reason, sizeof(reason))) {
+        snprintf(words, sizeof(words), "%s %s", name, reason);
+        post_notice(words, now);
+        return;
+    }
+    free_puzzles(&open_file.puzzles);
+    open_file.puzzles = puzzles;
+    memcpy(open_file.name, name, sizeof(name));
+    begin_board_edit();
+    show_puzzle(0, now);
+}
+
+void page_puzzle_file(int step, double now) {
+    if (open_file.puzzles.count == 0 || !begin_board_edit()) return;
+    int64_t index = (int64_t)open_file.shown + step;
+    if (index < 0 || index >= (int64_t)open_file.puzzles.count) return;
+    show_puzzle((uint32_t)index, now);
+}

@@ -1,0 +1,133 @@
+// The card of every key, drawn over the board.
+#include "game/screen/key_card.h"
+
+#include <cstdint>
+
+#include "game/screen/layout.h"
+#include "game/screen/screen_colours.h"
+#include "render/renderer.h"
+#include "text/font.h"
+#include "text/text_object.h"
+
+enum KeyGroup : uint8_t {
+    the_mouse,
+    editing,
+    solving_and_watching,
+    the_window,
+    the_clipboard,
+    group_count
+};
+
+static const char* const group_titles[group_count] = {
+    "The mouse", "Editing", "Solving and watching", "The window", "The clipboard"};
+
+struct KeyCardRow {
+    KeyGroup group;
+    const char* keys;
+    const char* what;
+};
+
+// Every key and click of the program, here and only here; the card is drawn from it.
+static const KeyCardRow key_card_rows[] = {
+    {the_mouse, "A digit", "pick it; again: drop it"},
+    {the_mouse, "A cell", "put the digit in, or take it out"},
+    {the_mouse, "X  Clear", "erase with clicks; empty the board"},
+    {the_mouse, "Solve  Stop", "start the search, stop it"},
+    {the_mouse, "The wheel", "search faster (away), slower"},
+    {the_mouse, "The strip", "click or drag: show that step"},
+    {editing, "Arrows", "show the cell cursor, move it"},
+    {editing, "1 to 9", "type the digit as a given, move on"},
+    {editing, "1 to 9", "with no cursor: pick the digit"},
+    {editing, "0", "empty the cell, move on"},
+    {editing, "Delete", "empty the cell"},
+    {editing, "Backspace", "back one cell and empty it"},
+    {editing, "Escape", "hide the cursor, drop the selection"},
+    {editing, "Ctrl+Z", "undo"},
+    {editing, "Ctrl+Y, Ctrl+Shift+Z", "redo"},
+    {editing, "N", "a new puzzle of the chosen length"},
+    {editing, "L", "how long the next puzzles take"},
+    {editing, "PageDown  PageUp", "next, previous puzzle of the file"},
+    {solving_and_watching, "Space", "start, pause or resume the search"},
+    {solving_and_watching, "+  -", "search faster, slower"},
+    {solving_and_watching, ".  Right", "step on (paused, or a replay)"},
+    {solving_and_watching, ",  Left", "step back (paused, or a replay)"},
+    {solving_and_watching, "Home", "after a search: its replay"},
+    {solving_and_watching, "End", "leave the replay"},
+    {solving_and_watching, "Escape", "stop the search, leave the replay"},
+    {the_window, "Alt+Enter", "full screen, or back"},
+    {the_window, "?  F1", "this card: any key or click closes it"},
+    {the_window, "Q", "quit"},
+    {the_clipboard, "Ctrl+V", "paste a puzzle"},
+    {the_clipboard, "Ctrl+C", "copy the board"},
+};
+
+constexpr int row_count = (int)(sizeof(key_card_rows) / sizeof(key_card_rows[0]));
+
+// Sizes in logical units.
+constexpr float card_width = 480;
+constexpr float card_margin = 16;
+constexpr float heading_height = 42;
+constexpr float row_height = 23;
+constexpr float column_gap = 16;
+constexpr uint8_t shade_alpha = 200;
+
+struct KeyCard {
+    TextObject titles[group_count];
+    TextObject keys[row_count];
+    TextObject whats[row_count];
+    float keys_width; // of the widest keys text
+    bool tried, made;
+};
+
+bool key_card_shown;
+static KeyCard card;
+
+static bool make_card() {
+    if (!register_font("card_font", "arialbd.ttf", 18)) return false;
+    for (int g = 0; g < group_count; g++) {
+        if (!create_text_object(&card.titles[g], "solve_font", group_titles[g])) return false;
+    }
+    for (int i = 0; i < row_count; i++) {
+        if (!create_text_object(&card.keys[i], "card_font", key_card_rows[i].keys)) return false;
+        if (!create_text_object(&card.whats[i], "card_font", key_card_rows[i].what)) return false;
+        if (card.keys[i].width > card.keys_width) card.keys_width = card.keys[i].width;
+    }
+    return true;
+}
+
+void show_key_card() {
+    // Made once: a font or text that cannot be made now never will be.
+    if (!card.tried) card.made = make_card();
+    card.tried = true;
+    key_card_shown = card.made;
+}
+
+// draw_text takes off the integer half of the width, so the text starts at `left`.
+static void draw_left_aligned(const TextObject* text, float left, float middle_y) {
+    draw_text(text, Vec2{left + (float)(text->width / 2), middle_y}, ink.r, ink.g, ink.b, ink.a);
+}
+
+void draw_key_card() {
+    draw_rect(Vec2{0, 0}, view_width, view_height, background.r, background.g, background.b,
+              shade_alpha);
+    float height = 2 * card_margin + group_count * heading_height + row_count * row_height;
+    // In the middle of the drawing area, which holds it at the smallest window.
+    Vec2 top_left = {game_layout.grid_top_left.x + (grid_side - card_width) / 2,
+                     (float)(int)((view_height - height) / 2)};
+    draw_rect(top_left, card_width, height, background.r, background.g, background.b, background.a);
+    draw_rect_outline(top_left, card_width, height, selection_outline, ink.r, ink.g, ink.b, ink.a);
+
+    float keys_left = top_left.x + card_margin;
+    float what_left = keys_left + card.keys_width + column_gap;
+    float y = top_left.y + card_margin;
+    for (int g = 0; g < group_count; g++) {
+        draw_left_aligned(&card.titles[g], keys_left, y + heading_height / 2);
+        y += heading_height;
+        for (int i = 0; i < row_count; i++) {
+            if (key_card_rows[i].group != g) continue;
+            draw_left_aligned(&card.keys[i], keys_left, y + row_height / 2);
+            draw_left_aligned(&card.whats[i], what_left, y + row_height / 2);
+            y += row_height;
+        }
+    }
+}

@@ -3,7 +3,7 @@
 // puzzle files without a window.
 #pragma once
 
-enum class RunMode { window, help, version, solve, wrong };
+enum class RunMode { window, help, version, solve, wrong, too_many_files };
 
 struct CommandLine {
     RunMode mode;

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/app.h"
+#include "game/board/notice.h"
 
 FrameStatistics frame_statistics;
 
@@ -37,6 +38,8 @@ void update_frame_statistics(double now) {
 }
 
 void show_title_notice(const char* text, double now) {
+    // The title is out of sight in full screen: the line under the palette says it too.
+    post_notice(text, now);
     snprintf(frame_statistics.notice, sizeof(frame_statistics.notice), "%s", text);
     frame_statistics.notice_until = now + title_notice_seconds;
     char title[160];

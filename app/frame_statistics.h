@@ -24,5 +24,6 @@ bool count_frame(double now, char* title, int capacity);
 void compose_title(double now, char* title, int capacity);
 // count_frame, and the title set on the window when it is due.
 void update_frame_statistics(double now);
-// Puts `text` into the title at once, for title_notice_seconds.
+// Puts `text` into the title at once, for title_notice_seconds, and on the
+// line under the palette as a notice.
 void show_title_notice(const char* text, double now);

@@ -221,6 +221,8 @@ void on_char(GLFWwindow*, unsigned codepoint) {
 }
 
 void on_mouse_button(GLFWwindow* window, int button, int action, int) {
+    // A drag of the strip ends at any release, the card's too.
+    if (action == GLFW_RELEASE) strip_release();
     // A click of any button closes the card and does nothing else.
     if (key_card_shown) {
         if (action == GLFW_PRESS) key_card_shown = false;
@@ -232,15 +234,12 @@ void on_mouse_button(GLFWwindow* window, int button, int action, int) {
     glfwGetCursorPos(window, &x, &y);
     // The cursor is in window pixels; the layout is in units of view_scale pixels.
     float unit_x = (float)(x / view_scale), unit_y = (float)(y / view_scale);
-    if (action == GLFW_RELEASE) {
-        strip_release();
-    } else if (strip_press(unit_x, unit_y)) {
-        return;
-    }
+    if (action == GLFW_PRESS && strip_press(unit_x, unit_y)) return;
     handle_click(action == GLFW_PRESS, unit_x, unit_y);
 }
 
 void on_cursor_move(GLFWwindow*, double x, double) {
+    if (key_card_shown) return;
     strip_drag((float)(x / view_scale));
 }
 

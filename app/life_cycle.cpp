@@ -1,6 +1,7 @@
 #include <GLFW/glfw3.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/app.h"
 #include "app/command_line.h"
@@ -8,6 +9,7 @@
 #include "app/frame_statistics.h"
 #include "app/input.h"
 #include "game/board/autosave.h"
+#include "game/board/notice.h"
 #include "game/puzzles/puzzle_file.h"
 #include "game/screen/game_screen.h"
 #include "platform/platform.h"
@@ -69,13 +71,8 @@ static void release_everything() {
     shader_release();
 }
 
-int tessarin_main(int argc, char** argv) {
-    CommandLine command = read_command_line(argc, argv);
-    if (command.mode != RunMode::window) return run_without_window(command);
-    // Taken from the folder the program was started in, before it moves to its own.
-    char file[1024] = "";
-    if (command.file && !platform_absolute_path(command.file, file, sizeof(file)))
-        snprintf(file, sizeof(file), "%s", command.file);
+// The window's run, with the file named on the command line (absolute), if any.
+static int run_window(const char* file) {
     StartUp started = start_up();
     if (started != StartUp::ready) {
         glfwTerminate();
@@ -93,7 +90,9 @@ int tessarin_main(int argc, char** argv) {
         return 1;
     }
     glfwSwapBuffers(main_window);
-    if (file[0]) open_puzzle_file(file, clock_seconds());
+    // What the line says of a file that does not open goes to the console too.
+    if (file && !open_puzzle_file(file, clock_seconds()))
+        platform_write_message(notice_showing(clock_seconds()));
 
     platform_watch_session_end(save_board);
     platform_raise_main_thread_priority();
@@ -123,4 +122,21 @@ int tessarin_main(int argc, char** argv) {
         platform_report_error(message);
     }
     return 1;
+}
+
+int tessarin_main(int argc, char** argv) {
+    CommandLine command = read_command_line(argc, argv);
+    if (command.mode != RunMode::window) return run_without_window(command);
+    // Taken from the folder the program was started in, before it moves to its own.
+    char* file = command.file ? platform_absolute_path(command.file) : nullptr;
+    if (command.file && !file) {
+        char message[160];
+        snprintf(message, sizeof(message), "%.100s: the path cannot be made absolute",
+                 command.file);
+        platform_write_message(message);
+        return 2;
+    }
+    int status = run_window(file);
+    free(file);
+    return status;
 }

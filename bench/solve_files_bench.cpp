@@ -89,7 +89,8 @@ int main(int argc, char** argv) {
     PuzzleCollection opened;
     char reason[64];
     start = seconds_now();
-    bool read = read_puzzle_file(million.c_str(), &opened, reason, sizeof(reason));
+    bool read =
+        read_puzzle_file(million.c_str(), FileKinds::files_only, &opened, reason, sizeof(reason));
     double opening = seconds_now() - start;
     remove(million.c_str());
     printf("a collection of %u puzzles (%.1f MB): opened in %.3f s, held in %.1f MB%s\n",

@@ -132,14 +132,15 @@ void platform_session_saved();
 // come from on this system, as a sentence to add to a message ("" if nowhere).
 const char* platform_opengl_driver_advice();
 
-// What a path names, and a file's size in bytes.
-enum class PathKind : uint8_t { missing, folder, file, unreadable };
+// What a path names, and a file's size in bytes. Special: a pipe, a device
+// or a socket, which may never come to an end.
+enum class PathKind : uint8_t { missing, folder, file, unreadable, special };
 PathKind platform_path_kind(const char* path, int64_t* size);
 
 // A path given relative to the folder the program was started in, made
-// absolute, so it still holds once the program works in its own folder.
-// False when it does not fit.
-bool platform_absolute_path(const char* path, char* out, int capacity);
+// absolute, so it still holds once the program works in its own folder; of
+// any length. Null when it cannot be made; the caller frees it.
+char* platform_absolute_path(const char* path);
 
 // Standard output and error reach the console the program was started from:
 // a Windows program without a console of its own joins its parent's.

@@ -338,15 +338,21 @@ PathKind platform_path_kind(const char* path, int64_t* size) {
     struct stat status;
     if (stat(path, &status) != 0) return errno == ENOENT ? PathKind::missing : PathKind::unreadable;
     if (S_ISDIR(status.st_mode)) return PathKind::folder;
+    if (!S_ISREG(status.st_mode)) return PathKind::special;
     *size = (int64_t)status.st_size;
     return PathKind::file;
 }
 
-bool platform_absolute_path(const char* path, char* out, int capacity) {
-    if (path[0] == '/') return snprintf(out, (size_t)capacity, "%s", path) < capacity;
-    char folder[4096];
-    if (!getcwd(folder, sizeof(folder))) return false;
-    return snprintf(out, (size_t)capacity, "%s/%s", folder, path) < capacity;
+char* platform_absolute_path(const char* path) {
+    if (path[0] == '/') return strdup(path);
+    // The C library sizes the folder's name itself.
+    char* folder = getcwd(nullptr, 0);
+    if (!folder) return nullptr;
+    size_t size = strlen(folder) + strlen(path) + 2;
+    char* absolute = (char*)malloc(size);
+    if (absolute) snprintf(absolute, size, "%s/%s", folder, path);
+    free(folder);
+    return absolute;
 }
 
 void platform_use_console_output() {}

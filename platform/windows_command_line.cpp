@@ -42,11 +42,18 @@ PathKind platform_path_kind(const char* path, int64_t* size) {
     return PathKind::file;
 }
 
-bool platform_absolute_path(const char* path, char* out, int capacity) {
+char* platform_absolute_path(const char* path) {
     wchar_t wide[wide_path_capacity], full[wide_path_capacity];
-    if (!to_wide(path, wide, wide_path_capacity)) return false;
+    if (!to_wide(path, wide, wide_path_capacity)) return nullptr;
     DWORD length = GetFullPathNameW(wide, wide_path_capacity, full, nullptr);
-    return length > 0 && length < (DWORD)wide_path_capacity && from_wide(full, out, capacity);
+    if (length == 0 || length >= (DWORD)wide_path_capacity) return nullptr;
+    int bytes = WideCharToMultiByte(CP_UTF8, 0, full, -1, nullptr, 0, nullptr, nullptr);
+    char* absolute = bytes > 0 ? (char*)malloc((size_t)bytes) : nullptr;
+    if (absolute && !from_wide(full, absolute, bytes)) {
+        free(absolute);
+        return nullptr;
+    }
+    return absolute;
 }
 
 static bool handle_given(DWORD which) {

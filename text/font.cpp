@@ -6,13 +6,14 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/files.h"
 #include "platform/platform.h"
 #include "render/gl.h"
 #include "render/renderer.h"
 
 FontRegistry fonts;
 
-Font* register_font(const char* key, const char* file_name, uint8_t size) {
+static Font* register_font_as(const char* key, const char* file_name, uint8_t size, bool wide) {
     FontSlot* slot = nullptr;
     for (FontSlot& candidate : fonts.slots) {
         if (!candidate.in_use) {
@@ -35,7 +36,8 @@ Font* register_font(const char* key, const char* file_name, uint8_t size) {
     Texture* atlas = texture_acquire(font->key);
     if (atlas) atlas->generated = 1;
     snprintf(font->path, sizeof(font->path), "fonts/%s", file_name);
-    if (atlas && build_font_atlas(font, atlas, size)) return font;
+    if (wide) font->wide_glyphs = (Glyph*)calloc(wide_glyph_total, sizeof(Glyph));
+    if (atlas && (!wide || font->wide_glyphs) && build_font_atlas(font, atlas, size)) return font;
 
     release_font(font);
     if (atlas) {
@@ -47,6 +49,14 @@ Font* register_font(const char* key, const char* file_name, uint8_t size) {
     }
     platform_report_error(message);
     return nullptr;
+}
+
+Font* register_font(const char* key, const char* file_name, uint8_t size) {
+    return register_font_as(key, file_name, size, false);
+}
+
+Font* register_wide_font(const char* key, const char* file_name, uint8_t size) {
+    return register_font_as(key, file_name, size, true);
 }
 
 Font* find_font(const char* key) {
@@ -64,12 +74,16 @@ void release_font(Font* font) {
     if (!slot) return;
     if (font->atlas) texture_release(font->atlas);
     free(font->glyphs);
+    free(font->wide_glyphs);
     *link = slot->next;
     memset(slot, 0, sizeof(*slot));
 }
 
 void clear_fonts() {
-    for (FontSlot* slot = fonts.head; slot; slot = slot->next) free(slot->font.glyphs);
+    for (FontSlot* slot = fonts.head; slot; slot = slot->next) {
+        free(slot->font.glyphs);
+        free(slot->font.wide_glyphs);
+    }
     memset(&fonts, 0, sizeof(fonts));
 }
 
@@ -92,8 +106,22 @@ static void upload_atlas(Texture* atlas, const uint8_t* pixels) {
 // Glyphs, ascent and atlas at `size` units and `baked_size` pixels: from the
 // cache when a path is given and the file is sound, else baked from the font
 // file. The font is untouched when neither can be had.
+// The wide glyphs into the rows below the ASCII ones, from the font file: the
+// cache holds the ASCII glyphs only. Without the file, they show as '?'.
+static void bake_wide_glyphs(const Font* font, uint16_t baked_size, int side, uint8_t* pixels,
+                             const Glyph* glyphs) {
+    int32_t length = 0;
+    char* font_data = read_whole_file(font->path, &length);
+    if (!font_data ||
+        font_bake_wide((const uint8_t*)font_data, length, baked_size, side,
+                       atlas_first_free_row(glyphs, side), pixels, font->wide_glyphs) < 0)
+        memset(font->wide_glyphs, 0, wide_glyph_total * sizeof(Glyph));
+    free(font_data);
+}
+
 static bool load_atlas(Font* font, const char* cache_path, uint16_t baked_size, uint8_t size) {
-    int side = atlas_side(baked_size);
+    // Twice as wide for the wide glyphs, and so twice as tall.
+    int side = atlas_side(baked_size) * (font->wide_glyphs ? 2 : 1);
     uint8_t* pixels = (uint8_t*)malloc((size_t)side * side);
     Glyph* glyphs = (Glyph*)calloc(glyph_total, sizeof(Glyph));
     float ascent = 0;
@@ -101,6 +129,7 @@ static bool load_atlas(Font* font, const char* cache_path, uint16_t baked_size, 
         pixels && glyphs &&
         font_atlas_load(cache_path, font->path, baked_size, size, side, pixels, glyphs, &ascent);
     if (loaded) {
+        if (font->wide_glyphs) bake_wide_glyphs(font, baked_size, side, pixels, glyphs);
         memcpy(font->glyphs, glyphs, glyph_total * sizeof(Glyph));
         font->ascent = ascent;
         font->size = size;

@@ -21,6 +21,16 @@ static_assert(sizeof(Glyph) == 80, "the cache stores glyphs as 80-byte records")
 constexpr int glyph_first = 32;
 constexpr int glyph_total = 95;
 
+// Beyond ASCII, for a font that draws names the user gave (file names):
+// Latin-1 and Latin Extended-A, Greek and Cyrillic. Baked into the rows of
+// the atlas below the ASCII glyphs, never read from the cache.
+struct GlyphRange {
+    uint16_t first, count;
+};
+constexpr GlyphRange wide_ranges[] = {{0xA0, 0xE0}, {0x370, 0x90}, {0x400, 0x100}};
+constexpr int wide_range_count = 3;
+constexpr int wide_glyph_total = 0xE0 + 0x90 + 0x100;
+
 struct Font {
     char key[128];
     char path[144];       // "fonts/<file>", for baking again at another scale
@@ -31,6 +41,8 @@ struct Font {
     uint16_t baked_size;
     uint8_t glyph_count;
     Glyph* glyphs;
+    // Null for an ASCII font; else wide_glyph_total glyphs of wide_ranges.
+    Glyph* wide_glyphs;
     Texture* atlas;
     float ascent;
     // Atlas pixels a unit: the glyphs are laid out at this scale.
@@ -84,9 +96,26 @@ int font_bake(const uint8_t* font_data, int32_t length, uint16_t baked_size, uin
 bool font_atlas_load(const char* cache_path, const char* font_path, uint16_t baked_size,
                      uint8_t size, int side, uint8_t* atlas, Glyph* glyphs, float* ascent);
 
+// Whether stb_truetype may parse these bytes: its tables lie within them.
+bool font_data_readable(const uint8_t* data, int32_t length);
+// Bakes the wide ranges into the atlas's rows from `first_row` on, at the
+// same pixel height as the ASCII glyphs. Returns how many fit (those that do
+// not are left zero), or -1 when the bytes are not a font.
+int font_bake_wide(const uint8_t* font_data, int32_t length, uint16_t baked_size, int side,
+                   int first_row, uint8_t* atlas, Glyph* glyphs);
+// The row below the lowest ASCII glyph of an atlas, where the wide ones may go.
+int atlas_first_free_row(const Glyph* glyphs, int side);
+// The glyph a codepoint is drawn with: its own, or '?' where the font has none.
+const Glyph* find_glyph(const Font* font, uint32_t codepoint);
+// The codepoint of the UTF-8 sequence at `text` (0xFFFD for a broken one),
+// and how many bytes it took.
+uint32_t next_codepoint(const char* text, int* bytes);
+
 // Registers a font under a key; nullptr (with the file named on stderr) when
 // the font file is missing or unreadable, or the registry or pool is full.
 Font* register_font(const char* key, const char* file_name, uint8_t size);
+// The same, with the wide glyphs too, in an atlas twice as wide.
+Font* register_wide_font(const char* key, const char* file_name, uint8_t size);
 Font* find_font(const char* key);
 void release_font(Font* font);
 void clear_fonts();

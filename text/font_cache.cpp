@@ -80,7 +80,7 @@ static uint32_t read_u32(const uint8_t* p) {
 // stb_truetype trusts its input, so before it parses anything the bytes must
 // be a single font (not a collection) whose table directory and tables lie
 // inside the data: a truncated or foreign file is refused here.
-static bool font_data_readable(const uint8_t* data, int32_t length) {
+bool font_data_readable(const uint8_t* data, int32_t length) {
     if (length < 16 || stbtt_GetFontOffsetForIndex(data, 0) != 0) return false;
     uint32_t table_count = (uint32_t)data[4] << 8 | data[5];
     if (12 + 16 * table_count > (uint32_t)length) return false;

@@ -9,10 +9,9 @@ uint16_t layout_text(const Font* font, const char* text, float scale, Vertex* ou
     static const int corner_order[6] = {0, 1, 2, 1, 2, 3};
     float pen = 0;
     int count = 0;
-    for (int i = 0; i < text_max_length && text[i]; i++) {
-        unsigned ch = (unsigned char)text[i];
-        if (ch - glyph_first >= glyph_total) ch = '?';
-        const Glyph& g = font->glyphs[ch - glyph_first];
+    for (int i = 0, bytes = 1; i < text_max_length && text[i]; i += bytes) {
+        // A character the font lacks, or a broken sequence, shows as '?'.
+        const Glyph& g = *find_glyph(font, next_codepoint(text + i, &bytes));
         for (int k : corner_order) {
             Vertex& v = out[count++];
             v.x = ((g.corners[2 * k] + g.x_offset) + pen) / scale;

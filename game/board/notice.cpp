@@ -10,6 +10,8 @@ struct Notice {
     // Until when it shows; negative for a lasting one.
     double until;
     bool posted;
+    // Its time starts when it is first looked at.
+    bool timed_when_shown;
 };
 
 static Notice notice;
@@ -18,6 +20,12 @@ void post_notice(const char* text, double now) {
     snprintf(notice.words, sizeof(notice.words), "%s", text);
     notice.posted = true;
     notice.until = now + notice_seconds;
+    notice.timed_when_shown = false;
+}
+
+void post_notice(const char* text) {
+    post_notice(text, 0);
+    notice.timed_when_shown = true;
 }
 
 void post_lasting_notice(const char* text) {
@@ -30,6 +38,10 @@ void take_back_notice() {
 }
 
 const char* notice_showing(double now) {
+    if (notice.posted && notice.timed_when_shown) {
+        notice.timed_when_shown = false;
+        notice.until = now + notice_seconds;
+    }
     if (notice.posted && (notice.until < 0 || now < notice.until)) return notice.words;
     notice.posted = false;
     return nullptr;

@@ -8,6 +8,9 @@ constexpr int notice_capacity = 128;
 
 // Shows for notice_seconds from `now`.
 void post_notice(const char* text, double now);
+// Shows for notice_seconds from the first time it is looked at: for those
+// that post without a clock (a click).
+void post_notice(const char* text);
 // Shows until another notice replaces it or it is taken back.
 void post_lasting_notice(const char* text);
 void take_back_notice();

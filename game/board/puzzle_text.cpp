@@ -27,9 +27,13 @@ static size_t after_byte_order_mark(const char* text, size_t length) {
 }
 
 PuzzleText read_puzzle_text(const char* text, size_t length) {
-    PuzzleText result = {};
     if (length > puzzle_text_limit)
-        return refused(result, "not a puzzle: over %d characters", (int)puzzle_text_limit);
+        return refused({}, "not a puzzle: over %d characters", (int)puzzle_text_limit);
+    return read_puzzle_grid(text, length);
+}
+
+PuzzleText read_puzzle_grid(const char* text, size_t length) {
+    PuzzleText result = {};
     size_t begin = after_byte_order_mark(text, length), end = length;
     while (begin < end && is_blank(text[begin])) begin++;
     while (end > begin && is_blank(text[end - 1])) end--;
@@ -102,10 +106,22 @@ static bool read_cell_line(const char* line, size_t length, uint8_t cells[board_
     return length == (size_t)board_cells || line[board_cells] == ' ' || line[board_cells] == '\t';
 }
 
-PuzzleLines read_puzzle_lines(const char* text, size_t length, uint8_t* out) {
+// The text after a puzzle line's cells, without the blank space around it.
+static void add_name(const char* line, size_t length, PuzzleLabels* labels, uint32_t puzzle,
+                     size_t* names_used) {
+    size_t begin = board_cells, end = length;
+    while (begin < end && (line[begin] == ' ' || line[begin] == '\t')) begin++;
+    while (end > begin && (line[end - 1] == ' ' || line[end - 1] == '\t')) end--;
+    labels->name_at[puzzle] = (uint32_t)*names_used;
+    memcpy(labels->names + *names_used, line + begin, end - begin);
+    *names_used += end - begin;
+    labels->names[(*names_used)++] = 0;
+}
+
+PuzzleLines read_puzzle_lines(const char* text, size_t length, uint8_t* out, PuzzleLabels* labels) {
     PuzzleLines found = {};
-    size_t at = after_byte_order_mark(text, length);
-    while (at < length) {
+    size_t at = after_byte_order_mark(text, length), names_used = 0;
+    for (uint32_t line = 1; at < length; line++) {
         size_t end = at;
         while (end < length && text[end] != '\n') end++;
         size_t next = end + 1;
@@ -116,8 +132,13 @@ PuzzleLines read_puzzle_lines(const char* text, size_t length, uint8_t* out) {
             // Blank and comment lines are no puzzle and no fault.
         } else if (read_cell_line(text + at, end - at, cells)) {
             if (out) memcpy(out + (size_t)board_cells * found.puzzles, cells, board_cells);
+            if (labels) {
+                labels->lines[found.puzzles] = line;
+                add_name(text + at, end - at, labels, found.puzzles, &names_used);
+            }
             found.puzzles++;
         } else {
+            if (found.skipped < skipped_lines_named) found.skipped_lines[found.skipped] = line;
             found.skipped++;
         }
         at = next;

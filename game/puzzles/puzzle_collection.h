@@ -6,12 +6,21 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "game/board/puzzle_text.h"
+
 // The puzzles of a file, 81 cells each, row-major, 0 for an empty cell.
 struct PuzzleCollection {
     uint8_t* cells;
     uint32_t count;
-    // Lines that held something else than a puzzle, a blank or a comment.
+    // Lines that held something else than a puzzle, a blank or a comment,
+    // and the first of them by number.
     uint32_t skipped;
+    uint32_t skipped_lines[skipped_lines_named];
+    // Each puzzle's line (from 1; 1 for a file of one puzzle in a grid) and
+    // what its line says after its cells, at `names + name_at[k]`.
+    uint32_t* lines;
+    uint32_t* name_at;
+    char* names;
 };
 
 // A file's text: one puzzle in any form read_puzzle_text takes, or a
@@ -22,6 +31,9 @@ bool read_puzzles(const char* text, size_t length, PuzzleCollection* out, char* 
 void free_puzzles(PuzzleCollection* puzzles);
 
 // The puzzles of a stream read to its end (standard input, a pipe), or of a
-// file; false with the reason in words ("is a folder", "is over 128 MiB").
+// path; false with the reason in words ("is a folder", "is over 128 MiB").
+// The window reads files only: a pipe or device may never end.
 bool read_puzzle_stream(FILE* stream, PuzzleCollection* out, char* reason, int reason_size);
-bool read_puzzle_file(const char* path, PuzzleCollection* out, char* reason, int reason_size);
+enum class FileKinds : uint8_t { files_only, any_stream };
+bool read_puzzle_file(const char* path, FileKinds kinds, PuzzleCollection* out, char* reason,
+                      int reason_size);

@@ -26,6 +26,14 @@ static void name_of(const char* path, char* out, size_t size) {
         if (*c == '/' || *c == '\\') name = c + 1;
     }
     snprintf(out, size, "%s", name);
+    // A name cut to fit is cut between characters, never inside one.
+    size_t length = strlen(out), lead = length;
+    if (length + 1 < size) return;
+    while (lead > 0 && ((unsigned char)out[lead - 1] & 0xC0) == 0x80) lead--;
+    if (lead == 0) return;
+    unsigned char first = (unsigned char)out[lead - 1];
+    size_t needed = first >= 0xF0 ? 4 : first >= 0xE0 ? 3 : first >= 0xC0 ? 2 : 1;
+    if (lead - 1 + needed > length) out[lead - 1] = 0;
 }
 
 static void show_puzzle(uint32_t index, double now) {
@@ -43,31 +51,43 @@ static void show_puzzle(uint32_t index, double now) {
     post_notice(words, now);
 }
 
-void open_puzzle_file(const char* path, double now) {
+bool open_puzzle_file(const char* path, double now) {
     char name[64], reason[64], words[128];
     name_of(path, name, sizeof(name));
     // The search owns the board, as against a paste.
     if (game_state.solver_running.load(std::memory_order_acquire)) {
         snprintf(words, sizeof(words), "%s: not opened while a search runs", name);
         post_notice(words, now);
-        return;
+        return false;
     }
+    // A pipe may never end, and the window must not wait for it.
     PuzzleCollection puzzles;
-    if (!read_puzzle_file(path, &puzzles, reason, sizeof(reason))) {
+    if (!read_puzzle_file(path, FileKinds::files_only, &puzzles, reason, sizeof(reason))) {
         snprintf(words, sizeof(words), "%s %s", name, reason);
         post_notice(words, now);
-        return;
+        return false;
     }
     free_puzzles(&open_file.puzzles);
     open_file.puzzles = puzzles;
     memcpy(open_file.name, name, sizeof(name));
     begin_board_edit();
     show_puzzle(0, now);
+    return true;
 }
 
 void page_puzzle_file(int step, double now) {
-    if (open_file.puzzles.count == 0 || !begin_board_edit()) return;
+    if (open_file.puzzles.count == 0) return;
+    if (!begin_board_edit()) {
+        post_notice("the next puzzle waits: a search is running", now);
+        return;
+    }
     int64_t index = (int64_t)open_file.shown + step;
-    if (index < 0 || index >= (int64_t)open_file.puzzles.count) return;
+    if (index < 0 || index >= (int64_t)open_file.puzzles.count) {
+        char words[128];
+        snprintf(words, sizeof(words), "%s puzzle of %u   %s", index < 0 ? "the first" : "the last",
+                 open_file.puzzles.count, open_file.name);
+        post_notice(words, now);
+        return;
+    }
     show_puzzle((uint32_t)index, now);
 }

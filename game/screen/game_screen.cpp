@@ -115,7 +115,7 @@ static void draw_grid(Vec2 top_left) {
 // Givens that share a digit with another in a unit, where the user has asked
 // to see more: with the cell cursor, the status line or a replay.
 static void draw_conflict_marks() {
-    if (!game_state.cursor_shown && !status_line_shown()) return;
+    if (!conflicts_shown()) return;
     uint8_t givens[board_cells];
     read_givens(givens);
     GivenConflicts conflicts;

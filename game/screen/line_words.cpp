@@ -6,11 +6,18 @@
 #include "common/number_text.h"
 #include "game/watch/search_verdict.h"
 
+// "4,209 steps, 7,119 changes": the search's calls, then what the board showed.
+static void steps_and_changes(char* out, size_t size) {
+    char steps[number_text_size], changes[number_text_size];
+    number_text(search_verdict.steps, steps);
+    number_text(search_verdict.changes, changes);
+    snprintf(out, size, "%s %s, %s %s", steps, search_verdict.steps == 1 ? "step" : "steps",
+             changes, search_verdict.changes == 1 ? "change" : "changes");
+}
+
 void describe_verdict(char* out, int size) {
-    char steps[number_text_size + 6];
-    int length = number_text(search_verdict.steps, steps);
-    snprintf(steps + length, sizeof(steps) - (size_t)length, " %s",
-             search_verdict.steps == 1 ? "step" : "steps");
+    char counts[2 * number_text_size + 20];
+    steps_and_changes(counts, sizeof(counts));
     char stopped_at[number_text_size];
     number_text(search_verdict.stopped_at, stopped_at);
     switch (search_verdict.verdict) {
@@ -18,16 +25,16 @@ void describe_verdict(char* out, int size) {
         snprintf(out, (size_t)size, "%s", "");
         break;
     case Verdict::solved:
-        snprintf(out, (size_t)size, "solved   %s", steps);
+        snprintf(out, (size_t)size, "solved: %s", counts);
         break;
     case Verdict::solved_not_unique:
         snprintf(out, (size_t)size, "%s", "solved   these givens allow more than one solution");
         break;
     case Verdict::no_solution:
-        snprintf(out, (size_t)size, "no solution   %s", steps);
+        snprintf(out, (size_t)size, "no solution: %s", counts);
         break;
     case Verdict::stopped:
-        snprintf(out, (size_t)size, "stopped at step %s", stopped_at);
+        snprintf(out, (size_t)size, "stopped at change %s", stopped_at);
         break;
     }
 }

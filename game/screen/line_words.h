@@ -4,7 +4,7 @@
 
 #include "game/board/givens_check.h"
 
-// "solved   19,637 steps" and the like; an empty string for none.
+// "solved: 4,209 steps, 7,119 changes" and the like; an empty string for none.
 void describe_verdict(char* out, int size);
 // "two 5s in row 1"; an empty string when nothing conflicts.
 void describe_conflict(const GivenConflicts& conflicts, char* out, int size);

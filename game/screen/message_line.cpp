@@ -79,6 +79,10 @@ bool status_line_shown() {
     return watch_active();
 }
 
+bool conflicts_shown() {
+    return game_state.cursor_shown || status_line_shown();
+}
+
 float message_line_foot() {
     return message.foot;
 }
@@ -144,7 +148,7 @@ void draw_message_line(double now) {
         draw_rows(groups, count, y);
         return;
     }
-    if (!status_line_shown()) return;
+    if (!conflicts_shown()) return;
     char words[text_max_length + 1];
     describe_verdict(words, sizeof(words));
     // A verdict or a conflict is short, and reads best kept on one row.

@@ -3,6 +3,7 @@
 
 #include "game/board/game_state.h"
 #include "game/board/givens_history.h"
+#include "game/board/notice.h"
 #include "game/screen/layout.h"
 #include "game/watch/watch.h"
 
@@ -43,6 +44,8 @@ void handle_click(bool pressed, float x, float y) {
     // While a search runs it owns the board; only a stop request gets through.
     if (game_state.solver_running.load(std::memory_order_acquire)) {
         if (in_solve) stop_running_search();
+        if (point_in_box(x, y, layout.clear_centre, wide_half.x, wide_half.y))
+            post_notice("Clear waits for the search: Stop or Escape first");
         return;
     }
     int cell = cell_at(x, y);

@@ -18,7 +18,7 @@ static const uint8_t ink[4] = {61, 37, 1, 255};
 // while it changes from frame to frame.
 enum Piece : uint8_t {
     digit_0, // to digit_9
-    step_word = 10,
+    change_word = 10,
     of_word,
     filled_word,
     per_second_word,
@@ -30,11 +30,12 @@ enum Piece : uint8_t {
     piece_count
 };
 
-static const char* const words[piece_count - step_word] = {
-    "step ", " of ",   " filled", " steps/s", "flat out", "paused", "record from step ",
-    ",",     " step/s"};
+// The board shows changes: "change" counts them everywhere on this line.
+static const char* const words[piece_count - change_word] = {
+    "change ", " of ",     " filled", " changes/s", "flat out", "paused", "record from change ",
+    ",",       " change/s"};
 
-// Pieces in groups ("step 12 of 40", "30 filled", ...) that a narrow window
+// Pieces in groups ("change 12 of 40", "30 filled", ...) that a narrow window
 // may put on rows of their own.
 struct Line {
     uint8_t pieces[96];
@@ -57,14 +58,14 @@ static WatchScreen watch_screen;
 bool status_font_ready() {
     if (watch_screen.tried) return watch_screen.ready;
     watch_screen.tried = true;
-    Font* font = register_font("status_font", "arialbd.ttf", 14);
+    Font* font = register_wide_font("status_font", "arialbd.ttf", 14);
     if (!font) return false;
     // Smaller than this, in the smallest windows, the words run together.
     font->least_pixels = 9;
     watch_screen.font = font;
     for (int i = 0; i < piece_count; i++) {
         char digit[2] = {(char)('0' + i), 0};
-        const char* text = i < step_word ? digit : words[i - step_word];
+        const char* text = i < change_word ? digit : words[i - change_word];
         if (!create_text_object(&watch_screen.pieces[i], "status_font", text)) return false;
     }
     watch_screen.ready = true;
@@ -118,7 +119,7 @@ static void build_line(Line& line) {
         return;
     }
     begin_group(line);
-    add(line, step_word);
+    add(line, change_word);
     add_number(line,
                replay ? replay_position() : watch_shared.shown.load(std::memory_order_relaxed));
     if (replay) {
@@ -136,7 +137,7 @@ static void build_line(Line& line) {
         begin_group(line);
         add(line, paused_word);
     }
-    // Step K is the state after K changes; the record begins with the oldest held.
+    // Change K is the state after K changes; the record begins with the oldest held.
     if (replay && record_first() > 0) {
         begin_group(line);
         add(line, record_from_word);

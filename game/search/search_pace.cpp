@@ -54,6 +54,9 @@ Gate pace_gate(PaceClock& clock, uint64_t head) {
     for (;;) {
         if (game_state.stop_requested.load(std::memory_order_acquire) & stop_search)
             return Gate::stop;
+        // Before the pause flag: a grant seen here with no pause after it
+        // belongs to a pause already lifted.
+        uint32_t grants = watch_shared.grants.load(std::memory_order_acquire);
         if (watch_shared.pause_requested.load(std::memory_order_acquire)) {
             clock.restart = true;
             // The ticket first: a grant counted before it is seen below.
@@ -69,6 +72,8 @@ Gate pace_gate(PaceClock& clock, uint64_t head) {
             retrace(shown);
             continue;
         }
+        // A step asked for just before a resume is not made at the next pause.
+        clock.grants_used = grants;
         // Read after the pause flag: the steps of a pause just lifted are seen.
         uint64_t shown = watch_shared.shown.load(std::memory_order_relaxed);
         uint8_t pace = watch_shared.pace.load(std::memory_order_relaxed);

@@ -13,10 +13,11 @@ struct Replay {
     bool playing;
     uint64_t position;
     // Playing: the position, time and rate it started from; a new rate
-    // starts the count again from where the replay is.
+    // starts the count again from where the replay is, and so does a start.
     uint64_t played_from;
     double play_start;
     double play_rate;
+    bool play_started;
     // The board as the search left it, given back when the replay ends.
     uint8_t left_cells[board_cells];
 };
@@ -68,7 +69,7 @@ void replay_toggle_playing() {
     replay.playing = !replay.playing;
     if (replay.playing && replay.position == record_count()) replay_show(record_first());
     // A new start is counted from the next frame.
-    replay.play_rate = 0;
+    replay.play_started = false;
 }
 
 void replay_reset() {
@@ -84,7 +85,8 @@ static double replay_rate() {
 void replay_frame(double now) {
     if (!replay.playing) return;
     double rate = replay_rate();
-    if (rate != replay.play_rate) {
+    if (!replay.play_started || rate != replay.play_rate) {
+        replay.play_started = true;
         replay.play_rate = rate;
         replay.played_from = replay.position;
         replay.play_start = now;

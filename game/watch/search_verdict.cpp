@@ -13,8 +13,8 @@ static bool board_full() {
     return true;
 }
 
-void judge_search(bool stopped, uint64_t steps, uint64_t stopped_at) {
-    search_verdict = SearchVerdict{Verdict::no_solution, steps, stopped_at};
+void judge_search(bool stopped, uint64_t steps, uint64_t changes) {
+    search_verdict = SearchVerdict{Verdict::no_solution, steps, changes, changes};
     if (stopped) {
         search_verdict.verdict = Verdict::stopped;
     } else if (board_full()) {

@@ -8,14 +8,17 @@ enum class Verdict : uint8_t { none, solved, solved_not_unique, no_solution, sto
 
 struct SearchVerdict {
     Verdict verdict;
-    // Steps the search took, as solver_steps counts them.
+    // Steps the search took (its calls, as solver_steps counts them) and
+    // the changes it made to the board.
     uint64_t steps;
-    // The step the board showed at a stop.
+    uint64_t changes;
+    // The change the board showed at a stop.
     uint64_t stopped_at;
 };
 
 extern SearchVerdict search_verdict;
 
 // At the end of a search that was watched: main thread, no search running.
-void judge_search(bool stopped, uint64_t steps, uint64_t stopped_at);
+// `changes`: what the board shows, the change it was stopped at after a stop.
+void judge_search(bool stopped, uint64_t steps, uint64_t changes);
 void forget_verdict();

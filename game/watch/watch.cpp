@@ -16,6 +16,8 @@ struct SearchControl {
     bool stopping;
     // solver_steps when it started.
     uint64_t steps_at_start;
+    // Paused or paced at some time: its end is judged on the line.
+    bool watched;
 };
 
 // Counted up at every start, so what follows a search knows a new one.
@@ -120,7 +122,8 @@ bool start_search() {
     // A stop pressed after the last search had cleared its flag must not end this one.
     game_state.stop_requested.store(0, std::memory_order_relaxed);
     game_state.solver_running.store(true, std::memory_order_relaxed);
-    control = SearchControl{true, false, solver_steps};
+    control = SearchControl{true, false, solver_steps,
+                            watch_shared.pace.load(std::memory_order_relaxed) != flat_out};
     recorded_edits = game_state.givens_edits;
     searches_started++;
     if (platform_start_detached(solver_thread_main)) return true;
@@ -144,7 +147,8 @@ void watch_follow_search() {
     }
     if (!control.started) return;
     bool paused = watch_shared.pause_requested.load(std::memory_order_relaxed);
-    bool watched = paused || watch_shared.pace.load(std::memory_order_relaxed) != flat_out;
+    bool watched =
+        control.watched || paused || watch_shared.pace.load(std::memory_order_relaxed) != flat_out;
     uint64_t count = search_record.count.load(std::memory_order_relaxed);
     // Said only where the user watched: a flat-out search ends as it always has.
     if (watched) judge_search(control.stopping, solver_steps - control.steps_at_start, count);
@@ -157,7 +161,9 @@ static void change_pace(int step) {
     int pace = watch_shared.pace.load(std::memory_order_relaxed) + step;
     if (pace < 0 || pace > flat_out) return;
     watch_shared.pace.store((uint8_t)pace, std::memory_order_relaxed);
-    if (search_running()) tell_search();
+    if (!search_running()) return;
+    control.watched = control.watched || pace != flat_out;
+    tell_search();
 }
 
 void pace_faster() {
@@ -173,6 +179,7 @@ void watch_space() {
     if (search_running()) {
         bool pause = !watch_shared.pause_requested.load(std::memory_order_relaxed);
         if (pause) watch_shared.ticket.fetch_add(1, std::memory_order_relaxed);
+        control.watched = true;
         watch_shared.pause_requested.store(pause, std::memory_order_release);
         tell_search();
         return;
@@ -222,8 +229,9 @@ bool watch_step_back(bool enter) {
         return true;
     }
     if (!search_running()) {
+        // A stop can leave the board at the oldest state held: nothing before it.
         uint64_t count = search_record.count.load(std::memory_order_relaxed);
-        if (!enter || count == 0) return false;
+        if (!enter || count <= record_first()) return false;
         enter_replay(count - 1);
         return true;
     }
@@ -240,12 +248,13 @@ uint32_t search_number() {
 }
 
 bool watch_seek(uint64_t target) {
-    uint64_t count = search_record.count.load(std::memory_order_relaxed);
     if (replay_showing()) {
         if (replay_playing()) replay_toggle_playing();
     } else if (!search_parked()) {
         return false;
     }
+    // Read once parked: only then is it the main thread's.
+    uint64_t count = search_record.count.load(std::memory_order_relaxed);
     uint64_t first = record_first();
     if (target < first) target = first;
     if (target > count) target = count;

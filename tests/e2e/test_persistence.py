@@ -100,30 +100,54 @@ def puzzle_files(s):
     check(s.wait_exit() == 0, "exit status")
     check(s.read("autosave") == autosave_bytes(ESCARGOT), "the file's puzzle saved")
 
-    os.mkdir(os.path.join(s.elsewhere, "folder.sdk"))
-    s.command[-1] = "folder.sdk"
+    # A FIFO is never waited for: the window starts, says why and quits.
+    fifo = os.path.join(s.elsewhere, "pipe.sdm")
+    os.mkfifo(fifo)
+    s.command[-1] = "pipe.sdm"
     s.start()
     s.settle(0.5)
-    check(drawn_givens(s) == givens_of(ESCARGOT), "a folder leaves the board as it was")
+    check(drawn_givens(s) == givens_of(ESCARGOT), "a FIFO leaves the board as it was")
     s.key("q")
-    check(s.wait_exit() == 0, "exit status after a bad file")
+    check(s.wait_exit() == 0, "exit status after a FIFO")
 
-    # Without a display: the solution and steps of each puzzle, or none.
+    # Without a display: each puzzle's line, verdict, solution, steps and name.
     env = {k: v for k, v in s.env.items() if k != "DISPLAY"}
     solve = lambda *args, **kw: subprocess.run([s.path("tessarin")] + list(args), env=env,
-                                               capture_output=True, text=True, **kw)
-    # The empty board, one whose first open cell has no candidate, and a full
-    # board that breaks the rules: judged before any search, so no step.
-    board = "\n".join(("." * 81, "12345678." + "........9" + "." * 63, "1" * 81))
+                                               capture_output=True, text=True,
+                                               cwd=s.elsewhere, **kw)
+    shell = lambda line: subprocess.run(["bash", "-c", line], env=env, capture_output=True,
+                                        text=True, cwd=s.elsewhere, timeout=60)
+    # The empty board (several), one whose first open cell has no candidate,
+    # and givens that break the rules: judged first, never searched (the
+    # search would take minutes on "55" and 79 empty cells).
+    board = "\n".join(("." * 81, "12345678." + "........9" + "." * 63 + " no way",
+                       "55" + "." * 79, "1" * 81))
     done = solve("--solve", input=board, timeout=60)
-    check(done.stdout == EMPTY_SOLUTION + " 392\nnone 1\nnone 0\n" and done.returncode == 1,
-          "--solve: %r, %d" % (done.stdout, done.returncode))
-    done = solve("--solve", os.path.join(s.elsewhere, "two.sdm"), timeout=60)
-    lines = done.stdout.split("\n")
-    check(done.returncode == 0 and len(lines) == 3 and all(len(l.split()[0]) == 81 for l in lines[:2])
-          and "1 line skipped" in done.stderr, "--solve FILE: %r %r" % (done.stdout, done.stderr))
+    check(done.stdout == "1 several %s 392\n2 none - 1 no way\n3 broken - 0\n4 broken - 0\n"
+          % EMPTY_SOLUTION and done.returncode == 1
+          and "4 puzzles: 0 solved, 1 several, 1 none, 2 broken" in done.stderr,
+          "--solve: %r, %d, %r" % (done.stdout, done.returncode, done.stderr))
+    # Pipes of every kind are read to their end: a FIFO with a writer,
+    # /dev/stdin and a process substitution.
+    for line in ("cat two.sdm > pipe.sdm & %s --solve pipe.sdm",
+                 "cat two.sdm | %s --solve /dev/stdin", "%s --solve <(cat two.sdm)"):
+        done = shell(line % s.path("tessarin"))
+        fields = [l.split(" ") for l in done.stdout.split("\n")]
+        check(done.returncode == 0 and fields[0][:2] == ["2", "solved"] and len(fields[0][2]) == 81
+              and fields[0][4:] == ["escargot"] and fields[1][:2] == ["5", "solved"]
+              and fields[1][4:] == ["platinum"] and "1 line skipped: 3" in done.stderr,
+              "%s: %r %r" % (line, done.stdout, done.stderr))
+    # A grid after long comments, named after --; a full disk for the output.
+    with open(os.path.join(s.elsewhere, "-big.sdk"), "w") as f:
+        f.write("# %s\n" % ("x" * 5000) + "\n".join(PLATINUM[k:k + 9] for k in range(0, 81, 9)))
+    done = solve("--solve", "--", "-big.sdk", timeout=60)
+    check(done.returncode == 0 and done.stdout.startswith("1 solved "), "-- -big.sdk: %r %r"
+          % (done.stdout, done.stderr))
+    done = shell("%s --solve two.sdm > /dev/full" % s.path("tessarin"))
+    check(done.returncode == 2 and "cannot be written" in done.stderr, "/dev/full: %r" % done.stderr)
     check(solve("--solve", "missing.sdk").returncode == 2, "a missing file: status 2")
     check(solve("--bogus").returncode == 2 and "usage" in solve("--bogus").stderr, "a wrong option")
+    check("one file at a time" in solve("a", "b").stderr, "two files")
     check(solve("--help").returncode == 0 and "--solve" in solve("--help").stdout, "--help")
     check(solve("--version").stdout.startswith("tessarin "), "--version")
 

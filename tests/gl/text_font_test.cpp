@@ -164,6 +164,33 @@ TEST_F(FontTest, AtlasSideFollowsTheBakedSize) {
     EXPECT_FALSE(file_bytes("tmp/font.digits.32") == file_bytes("tmp/font.digits.32@2x"));
 }
 
+// Names as written: Latin-1, Greek and Cyrillic below the ASCII glyphs, in an
+// atlas twice as wide; the cache holds the ASCII glyphs only, so a second
+// start bakes them again the same.
+TEST_F(FontTest, WideFontDrawsNamesBeyondAscii) {
+    Font* wide = register_wide_font("status", arial, 14);
+    ASSERT_NE(wide, nullptr);
+    EXPECT_EQ(wide->atlas->width, 1024);
+    int free_row = atlas_first_free_row(wide->glyphs, 1024);
+    for (uint32_t codepoint : {0xE9u, 0x17Eu, 0x3A9u, 0x416u, 0x44Fu}) {
+        const Glyph* g = find_glyph(wide, codepoint);
+        EXPECT_NE(g, find_glyph(wide, '?')) << codepoint;
+        EXPECT_GT(g->advance, 3) << codepoint;
+        EXPECT_GE(g->uvs[1] * 1024, free_row) << codepoint;
+    }
+    // What no range covers, and an ASCII font's wide characters, show as '?'.
+    EXPECT_EQ(find_glyph(wide, 0x4E2D), find_glyph(wide, '?'));
+    Font* plain = register_font("plain", arial, 14);
+    ASSERT_NE(plain, nullptr);
+    EXPECT_EQ(find_glyph(plain, 0xE9), find_glyph(plain, '?'));
+    EXPECT_EQ(file_bytes("tmp/font.status.14").size(), (size_t)font_cache_length(1024));
+    Glyph first[wide_glyph_total];
+    memcpy(first, wide->wide_glyphs, sizeof(first));
+    Font* again = register_wide_font("status", arial, 14);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(memcmp(first, again->wide_glyphs, sizeof(first)), 0);
+}
+
 TEST_F(FontTest, DamagedCachesAreRebakedAndRewritten) {
     Font* reference = register_font("title_font", poetsen, 64);
     ASSERT_NE(reference, nullptr);

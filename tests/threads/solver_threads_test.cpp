@@ -11,7 +11,9 @@
 #include <string>
 
 #include "game/board/game_state.h"
+#include "game/search/search_record.h"
 #include "game/search/solver.h"
+#include "game/watch/search_verdict.h"
 #include "game/watch/watch.h"
 #include "platform/platform.h"
 #include "tests/unit/game_test_boards.h"
@@ -158,6 +160,22 @@ TEST(SolverThread, StepThatEndsAPausedSearchGoesOnAsItsReplay) {
     watch_end();
     EXPECT_EQ(board_text(), empty_board_solution());
     watch_shared.pace.store(flat_out);
+}
+
+// Paused, then set to flat out and resumed: a search the user watched at any
+// time is judged at its end, with its steps and changes.
+TEST(SolverThread, SearchWatchedOnceIsJudgedAtItsEnd) {
+    reset_with_puzzle(ai_escargot_puzzle());
+    watch_shared.pace.store(0);
+    ASSERT_TRUE(start_search());
+    watch_space();
+    while (watch_shared.pace.load() < flat_out) pace_faster();
+    watch_space();
+    ASSERT_TRUE(wait_for_solver(20));
+    watch_follow_search();
+    EXPECT_EQ(search_verdict.verdict, Verdict::solved);
+    EXPECT_EQ(search_verdict.steps, 8970u);
+    EXPECT_EQ(search_verdict.changes, search_record.count.load());
 }
 
 } // namespace

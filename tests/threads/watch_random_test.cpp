@@ -104,7 +104,7 @@ TEST(WatchRandom, EveryShownAndHeldStateIsTheSearchsOwn) {
         set_pace((int)(random() % (flat_out + 1)));
         ASSERT_TRUE(start_search());
         for (int op = 0; op < 40; op++) {
-            switch (random() % 8) {
+            switch (random() % 10) {
             case 0:
                 set_pace((int)(random() % (flat_out + 1)));
                 break;
@@ -128,6 +128,26 @@ TEST(WatchRandom, EveryShownAndHeldStateIsTheSearchsOwn) {
                     (random() % 2 ? watch_step_back(false) : watch_step_forward());
                 ASSERT_TRUE(wait_for_solver(20));
                 ASSERT_EQ(board_text(), givens) << "op " << op;
+                ASSERT_TRUE(start_search());
+                break;
+            case 7:
+                // A seek while paused, anywhere on the strip or beyond it.
+                if (search_parked()) watch_seek(random() % (search_record.count.load() + 50));
+                break;
+            case 8:
+                // Paused at the oldest state held, then stopped: nothing lies before it.
+                if (!watch_shared.pause_requested.load()) watch_space();
+                if (parked_soon()) watch_seek(0);
+                watch_escape();
+                ASSERT_TRUE(wait_for_solver(20));
+                watch_follow_search();
+                if (watch_step_back(true)) {
+                    follow.go_to(replay_position());
+                    ASSERT_EQ(board_text(), follow.text()) << "a step back after the stop";
+                    watch_end();
+                } else {
+                    ASSERT_EQ(search_record.count.load(), record_first()) << "op " << op;
+                }
                 ASSERT_TRUE(start_search());
                 break;
             default:
@@ -157,7 +177,39 @@ TEST(WatchRandom, EveryShownAndHeldStateIsTheSearchsOwn) {
         follow.go_to(count);
         for (int i = 0; i < board_cells; i++)
             ASSERT_EQ(search_record.last_cells[i], follow.cells[i]);
+
+        // The replay's keys in any order, played at any pace: every board it
+        // shows is the search's own at the replay's place.
+        double now = 0;
+        for (int op = 0; op < 40 && replay_showing(); op++) {
+            switch (random() % 6) {
+            case 0:
+                watch_step_back(true);
+                break;
+            case 1:
+                watch_step_forward();
+                break;
+            case 2:
+                watch_seek(random() % (count + 50));
+                break;
+            case 3:
+                watch_home();
+                break;
+            case 4:
+                set_pace((int)(random() % (flat_out + 1)));
+                watch_space();
+                break;
+            default:
+                for (int frame = 0; frame < 5; frame++) replay_frame(now += 0.02);
+                break;
+            }
+            ASSERT_GE(replay_position(), record_first());
+            ASSERT_LE(replay_position(), count);
+            follow.go_to(replay_position());
+            ASSERT_EQ(board_text(), follow.text()) << "replay op " << op;
+        }
         watch_end();
+        ASSERT_EQ(board_text(), givens) << "End: the board as the search left it";
     }
     set_pace(flat_out);
 }

@@ -101,6 +101,16 @@ TEST(TextLayout, EmptyAndUnprintableBytes) {
         expect_quad(out.vertices + 6 * i, question, i * question.advance, 1);
     }
     EXPECT_EQ(width, (uint16_t)(5 * question.advance));
+
+    // UTF-8: one mark a character the font lacks, the rest of the name kept.
+    EXPECT_EQ(layout_text(&f.font,
+                          "\xc3\xa9"
+                          "A"
+                          "\xe4\xb8\xad",
+                          1, out.vertices, &count),
+              (uint16_t)(2 * question.advance + f.glyph('A').advance));
+    EXPECT_EQ(count, 18);
+    expect_quad(out.vertices + 6, f.glyph('A'), question.advance, 1);
 }
 
 TEST(TextLayout, SpaceIsDegenerateButAdvances) {

@@ -89,7 +89,12 @@ def puzzle_files(s):
         f.write("\ufeff# two puzzles\r\n%s escargot\r\nnot a puzzle\r\n\r\n%s\tplatinum\n"
                 % (ESCARGOT, PLATINUM))
     s.write(autosave_bytes(PUZZLE), "autosave")
-    s.command.append("two.sdm")
+    # Named by a relative path longer than any fixed buffer would hold.
+    deep = os.path.join(*["folder-%02d-%s" % (k, "d" * 40) for k in range(30)])
+    os.makedirs(os.path.join(s.elsewhere, deep))
+    os.rename(os.path.join(s.elsewhere, "two.sdm"), os.path.join(s.elsewhere, deep, "two.sdm"))
+    os.symlink(os.path.join(deep, "two.sdm"), os.path.join(s.elsewhere, "two.sdm"))
+    s.command.append(os.path.join(deep, "two.sdm"))
     s.start()
     wait_until(lambda: drawn_givens(s) == givens_of(ESCARGOT), 10, "the file's first puzzle")
     s.key("Next")

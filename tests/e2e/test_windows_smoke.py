@@ -220,7 +220,10 @@ def run_windows(zip_path, shots):
             wine.key("q")
             check(wine.wait_exit() == 0, "exit status %d" % wine.program.returncode)
             dense = sorted(set(font_cache(wine)) - set(cache))
-            check(dense == sorted(name + "@2x" for name in cache), "new caches %s" % dense)
+            # The line's own font is baked only where a run shows the line.
+            program = sorted(name + "@2x" for name in cache if ".status_font." not in name)
+            check(sorted(n for n in dense if ".status_font." not in n) == program,
+                  "new caches %s" % dense)
 
             no_opengl_33(wine)
             box_owned_by_game_window(wine)
@@ -336,7 +339,9 @@ def windows_smoke(linux):
     differing = sum(1 for i in range(0, len(linux_shot.raw), 3)
                     if linux_shot.raw[i:i + 3] != windows_shot.raw[i:i + 3])
     print("pixels differing between the Windows and Linux first screens: %d" % differing)
-    check(sorted(windows_cache) == sorted(linux_cache),
+    # The line's own font is baked only where a run showed the line (a notice).
+    program = lambda cache: sorted(n for n in cache if ".status_font." not in n)
+    check(program(windows_cache) == program(linux_cache),
           "font cache files %s on Windows, %s on Linux" % (sorted(windows_cache),
                                                             sorted(linux_cache)))
     same = [name for name in linux_cache if windows_cache[name] == linux_cache[name]]

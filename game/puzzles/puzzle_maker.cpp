@@ -3,7 +3,7 @@
 
 #include "game/board/rules.h"
 #include "game/board/solution_count.h"
-#include "game/search/search_length.h"
+#include "game/search/strategies.h"
 
 const LengthRange puzzle_lengths[puzzle_length_count] = {
     {0, 2000, "short"},
@@ -229,7 +229,7 @@ void make_puzzle(PuzzleLength length, uint64_t seed, MadePuzzle* out) {
             uint8_t digits[10];
             choose_labels(moved, moved_solution, recipe.labels, rng, digits);
             for (int cell = 0; cell < 81; cell++) out->cells[cell] = digits[moved[cell]];
-            uint64_t steps = search_steps(out->cells, range.most);
+            uint64_t steps = search_plain(Strategy::in_order, out->cells, range.most, 0).steps;
             if (steps > range.least && steps <= range.most) {
                 out->steps = steps;
                 return;

@@ -16,7 +16,7 @@ extern const LengthRange puzzle_lengths[puzzle_length_count];
 
 struct MadePuzzle {
     uint8_t cells[81]; // row-major, 0 for empty
-    uint64_t steps;    // what search_steps counts on it
+    uint64_t steps;    // the in-order search's steps on it
 };
 
 // Deterministic for a seed; different seeds give different puzzles. Touches

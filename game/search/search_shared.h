@@ -42,6 +42,8 @@ struct WatchShared {
     std::atomic<uint64_t> shown;
     // The cell of the last change shown, -1 for none.
     std::atomic<int8_t> last_cell{-1};
+    // The way of searching (a Strategy), set only while no search runs.
+    std::atomic<uint8_t> strategy;
 };
 
 extern WatchShared watch_shared;

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "game/search/strategies.h"
+
 // Completes the board from the first empty cell after `previous` (-1 for the
 // whole board): cells in row-major order, digits ascending, every tentative
 // digit written to the board and taken back. True when the board is full;
@@ -14,5 +16,10 @@ bool solve_from(int previous);
 // Written by whichever thread searches; read it only when no search runs.
 extern uint64_t solver_steps;
 
-// The worker: searches, cleans up after a failure, then clears the flags.
+// Completes the board from its givens with another way of searching than in
+// order, watched or flat out as the controls say; as solve_from otherwise.
+bool solve_with_strategy(Strategy strategy);
+
+// The worker: searches the way watch_shared.strategy says, cleans up after a
+// failure, then clears the flags.
 int solver_thread_main();

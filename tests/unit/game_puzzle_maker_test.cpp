@@ -5,7 +5,7 @@
 
 #include "game/board/solution_count.h"
 #include "game/puzzles/puzzle_maker.h"
-#include "game/search/search_length.h"
+#include "game/search/strategies.h"
 #include "game/search/solver.h"
 #include "tests/unit/game_test_boards.h"
 
@@ -92,9 +92,9 @@ TEST(PuzzleMaker, MadePuzzlesAndTheirSearchLength) {
     Cells boards[] = {cells_of(empty.c_str()), cells_of(platinum_blonde_puzzle()), conflicting,
                       cells_of(no_candidates_puzzle()), cells_of(text_of(made_long.cells).c_str())};
     for (Cells& board : boards)
-        EXPECT_EQ(search_steps(board.at, ~0ull), real_steps(board.at)) << text_of(board.at);
-    EXPECT_EQ(search_steps(boards[0].at, ~0ull), 392u);
-    EXPECT_EQ(search_steps(boards[1].at, 1000), 1001u);
+        EXPECT_EQ(search_plain(Strategy::in_order, board.at, ~0ull, 0).steps, real_steps(board.at)) << text_of(board.at);
+    EXPECT_EQ(search_plain(Strategy::in_order, boards[0].at, ~0ull, 0).steps, 392u);
+    EXPECT_EQ(search_plain(Strategy::in_order, boards[1].at, 1000, 0).steps, 1001u);
 
     for (int length = 0; length < puzzle_length_count; length++) {
         const LengthRange range = puzzle_lengths[length];
@@ -117,7 +117,7 @@ TEST(PuzzleMaker, MadePuzzlesAndTheirSearchLength) {
             }
             EXPECT_GT(made.steps, range.least);
             EXPECT_LE(made.steps, range.most);
-            EXPECT_EQ(search_steps(made.cells, range.most), made.steps);
+            EXPECT_EQ(search_plain(Strategy::in_order, made.cells, range.most, 0).steps, made.steps);
         }
     }
     MadePuzzle first, again;

@@ -1,0 +1,227 @@
+// The ways of searching but in order as one engine over a board of its own; a sink is told
+// every change (the window's writes the shared board and the record, the
+// plain one only counts). For the search's room only.
+#pragma once
+
+#include <cstring>
+
+#include "game/board/rules.h"
+#include "game/search/strategies.h"
+
+enum class Ended : uint8_t { failed, solved, stopped };
+
+// Sink: `bool change(int cell, int before, int after)`, false to stop the
+// search; `bool step()` once a step, false to stop it.
+template <typename Sink> struct Engine {
+    uint8_t cells[81];
+    Houses houses;
+    int empty_count;
+    Strategy strategy;
+    Sink* sink;
+};
+
+template <typename Sink> Ended search_step(Engine<Sink>& e);
+
+template <typename Sink> bool write_cell(Engine<Sink>& e, int cell, int after) {
+    int before = e.cells[cell];
+    if (before) flip_digit(e.houses, cell, digit_bit(before));
+    if (after) flip_digit(e.houses, cell, digit_bit(after));
+    e.empty_count += (before != 0) - (after != 0);
+    e.cells[cell] = (uint8_t)after;
+    return e.sink->change(cell, before, after);
+}
+
+// A cell's candidates tried rising, each straight from the last, and the cell
+// emptied when none is left; each tried digit leads to the next step.
+template <typename Sink> Ended try_cell(Engine<Sink>& e, int cell, unsigned candidates) {
+    while (candidates) {
+        unsigned bit = candidates & (0u - candidates);
+        candidates ^= bit;
+        if (!write_cell(e, cell, __builtin_ctz(bit))) return Ended::stopped;
+        Ended ended = search_step(e);
+        if (ended != Ended::failed) return ended;
+    }
+    if (e.cells[cell] && !write_cell(e, cell, 0)) return Ended::stopped;
+    return Ended::failed;
+}
+
+// The empty cell with the fewest candidates, the first in reading order on
+// ties; -1 when the board is full. A cell with none is chosen at once.
+template <typename Sink> int fewest_cell(const Engine<Sink>& e, unsigned* candidates) {
+    int best = -1, best_count = 10;
+    for (int cell = 0; cell < 81; cell++) {
+        if (e.cells[cell]) continue;
+        unsigned digits = candidates_of(e.houses, cell);
+        int count = digit_count(digits);
+        if (count >= best_count) continue;
+        best = cell;
+        best_count = count;
+        *candidates = digits;
+        if (count == 0) break;
+    }
+    return best;
+}
+
+// The places of each house's missing digits: those with one place at least,
+// and those with two or more.
+struct HousePlaces {
+    unsigned once[house_count], twice[house_count];
+};
+
+template <typename Sink> void house_places(const Engine<Sink>& e, HousePlaces& places) {
+    memset(&places, 0, sizeof(places));
+    for (int cell = 0; cell < 81; cell++) {
+        if (e.cells[cell]) continue;
+        unsigned digits = candidates_of(e.houses, cell);
+        const int houses[3] = {row_house(cell), column_house(cell), box_house(cell)};
+        for (int house : houses) {
+            places.twice[house] |= places.once[house] & digits;
+            places.once[house] |= digits;
+        }
+    }
+}
+
+// A dead end: an empty cell with no candidate, or a house with a missing
+// digit that has no place.
+template <typename Sink> bool dead_end(const Engine<Sink>& e, const HousePlaces& places) {
+    for (int cell = 0; cell < 81; cell++)
+        if (!e.cells[cell] && candidates_of(e.houses, cell) == 0) return true;
+    for (int house = 0; house < house_count; house++)
+        if (all_digits & ~(e.houses.held[house] | places.once[house])) return true;
+    return false;
+}
+
+// The next single: the first cell in reading order with one candidate, else
+// the first house with a missing digit of one place, its lowest such digit.
+// False when there is none.
+template <typename Sink>
+bool next_single(const Engine<Sink>& e, const HousePlaces& places, int* cell, int* digit) {
+    for (int c = 0; c < 81; c++) {
+        if (e.cells[c]) continue;
+        unsigned digits = candidates_of(e.houses, c);
+        if (digit_count(digits) != 1) continue;
+        *cell = c;
+        *digit = __builtin_ctz(digits);
+        return true;
+    }
+    for (int house = 0; house < house_count; house++) {
+        unsigned single = places.once[house] & ~places.twice[house] & ~e.houses.held[house];
+        if (!single) continue;
+        *digit = __builtin_ctz(single);
+        for (int k = 0; k < 9; k++) {
+            int c = house_cell((HouseKind)(house / 9), house % 9, k);
+            if (!e.cells[c] && (candidates_of(e.houses, c) & digit_bit(*digit))) {
+                *cell = c;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Takes back this step's singles, newest first.
+template <typename Sink> Ended take_back(Engine<Sink>& e, const uint8_t* placed, int count) {
+    while (count > 0)
+        if (!write_cell(e, placed[--count], 0)) return Ended::stopped;
+    return Ended::failed;
+}
+
+template <typename Sink> Ended singles_step(Engine<Sink>& e) {
+    uint8_t placed[81];
+    int count = 0;
+    for (;;) {
+        HousePlaces places;
+        house_places(e, places);
+        if (dead_end(e, places)) return take_back(e, placed, count);
+        int cell, digit;
+        if (!next_single(e, places, &cell, &digit)) break;
+        placed[count++] = (uint8_t)cell;
+        if (!write_cell(e, cell, digit)) return Ended::stopped;
+    }
+    if (e.empty_count == 0) return Ended::solved;
+    unsigned candidates = 0;
+    int cell = fewest_cell(e, &candidates);
+    Ended ended = try_cell(e, cell, candidates);
+    return ended == Ended::failed ? take_back(e, placed, count) : ended;
+}
+
+// Exact cover: the constraint with the fewest options, in the order cells,
+// then each digit in each row, each column and each box; none is a dead end.
+template <typename Sink> Ended cover_step(Engine<Sink>& e) {
+    if (e.empty_count == 0) return Ended::solved;
+    // Places of each digit in each house.
+    uint8_t places[house_count][10] = {};
+    int best_cell = -1, best_count = 10;
+    unsigned best_candidates = 0;
+    for (int cell = 0; cell < 81; cell++) {
+        if (e.cells[cell]) continue;
+        unsigned digits = candidates_of(e.houses, cell);
+        int count = digit_count(digits);
+        if (count < best_count) {
+            best_cell = cell;
+            best_count = count;
+            best_candidates = digits;
+        }
+        for (unsigned rest = digits; rest; rest &= rest - 1) {
+            int digit = __builtin_ctz(rest);
+            places[row_house(cell)][digit]++;
+            places[column_house(cell)][digit]++;
+            places[box_house(cell)][digit]++;
+        }
+    }
+    if (best_count == 0) return Ended::failed;
+    // Strictly fewer: on ties the earlier constraint, the cells before all.
+    int best_house = -1, best_digit = 0;
+    for (int house = 0; house < house_count; house++) {
+        for (int digit = 1; digit <= 9; digit++) {
+            if (e.houses.held[house] & digit_bit(digit)) continue;
+            int count = places[house][digit];
+            if (count == 0) return Ended::failed;
+            if (count >= best_count) continue;
+            best_house = house;
+            best_digit = digit;
+            best_count = count;
+        }
+    }
+    if (best_house < 0) return try_cell(e, best_cell, best_candidates);
+    // The digit leaves one cell before it enters the next.
+    for (int k = 0; k < 9; k++) {
+        int cell = house_cell((HouseKind)(best_house / 9), best_house % 9, k);
+        if (e.cells[cell] || !(candidates_of(e.houses, cell) & digit_bit(best_digit))) continue;
+        if (!write_cell(e, cell, best_digit)) return Ended::stopped;
+        Ended ended = search_step(e);
+        if (ended != Ended::failed) return ended;
+        if (!write_cell(e, cell, 0)) return Ended::stopped;
+    }
+    return Ended::failed;
+}
+
+// One step: one call of the search. In order has a search of its own.
+template <typename Sink> Ended search_step(Engine<Sink>& e) {
+    if (!e.sink->step()) return Ended::stopped;
+    switch (e.strategy) {
+    case Strategy::singles:
+        return singles_step(e);
+    case Strategy::cover:
+        return cover_step(e);
+    default: {
+        unsigned candidates = 0;
+        int cell = fewest_cell(e, &candidates);
+        if (cell < 0) return Ended::solved;
+        return candidates ? try_cell(e, cell, candidates) : Ended::failed;
+    }
+    }
+}
+
+// The engine on these givens; the givens' conflicts only add bits already set.
+template <typename Sink> void engine_start(Engine<Sink>& e, const uint8_t givens[81],
+                                           Strategy strategy, Sink* sink) {
+    memset(&e, 0, sizeof(e));
+    e.strategy = strategy;
+    e.sink = sink;
+    for (int cell = 0; cell < 81; cell++) {
+        e.cells[cell] = givens[cell];
+        if (givens[cell]) hold_digit(e.houses, cell, digit_bit(givens[cell]));
+        else e.empty_count++;
+    }
+}

@@ -3,6 +3,8 @@
 // puzzle files without a window.
 #pragma once
 
+#include "game/search/strategies.h"
+
 enum class RunMode { window, help, version, solve, wrong, too_many_files };
 
 struct CommandLine {
@@ -11,6 +13,9 @@ struct CommandLine {
     const char* file;
     // What was wrong, for the usage on standard error.
     const char* wrong;
+    // --solve's way of searching, and its workers (0: one a core).
+    Strategy strategy;
+    int jobs;
 };
 
 CommandLine read_command_line(int argc, char** argv);

@@ -12,10 +12,12 @@
 #include "game/puzzles/new_puzzle.h"
 #include "game/puzzles/puzzle_file.h"
 #include "game/screen/cell_cursor.h"
+#include "game/screen/compare_card.h"
 #include "game/screen/game_screen.h"
 #include "game/screen/key_card.h"
 #include "game/screen/pointer_input.h"
 #include "game/screen/strip_screen.h"
+#include "game/watch/strategy_choice.h"
 #include "game/watch/watch.h"
 #include "render/renderer.h"
 
@@ -140,6 +142,17 @@ void on_key(GLFWwindow*, int key, int scancode, int action, int mods) {
     char_of_closing_key = false;
     if (run_ending()) return;
     watch_follow_search();
+    // The comparison: 1 to 4 choose a way of searching, and every key closes it.
+    if (compare_card_shown) {
+        if (action != GLFW_PRESS) return;
+        int digit = key >= GLFW_KEY_1 && key <= GLFW_KEY_4         ? key - GLFW_KEY_0
+                    : key >= GLFW_KEY_KP_1 && key <= GLFW_KEY_KP_4 ? key - GLFW_KEY_KP_0
+                                                                   : 0;
+        compare_card_key(digit, clock_seconds());
+        char_of_closing_key = true;
+        if (is_modifier(key)) closing_modifier = key;
+        return;
+    }
     if (key_card_shown) {
         if (action == GLFW_PRESS) {
             key_card_shown = false;
@@ -198,6 +211,12 @@ void on_key(GLFWwindow*, int key, int scancode, int action, int mods) {
     case KeyCommand::next_length:
         next_length_key(clock_seconds());
         break;
+    case KeyCommand::next_strategy:
+        next_strategy(clock_seconds());
+        break;
+    case KeyCommand::compare:
+        show_compare_card(clock_seconds());
+        break;
     case KeyCommand::redo:
         redo_board_edit();
         break;
@@ -207,7 +226,7 @@ void on_key(GLFWwindow*, int key, int scancode, int action, int mods) {
 }
 
 void on_char(GLFWwindow*, unsigned codepoint) {
-    if (char_of_closing_key || key_card_shown) {
+    if (char_of_closing_key || key_card_shown || compare_card_shown) {
         char_of_closing_key = false;
         return;
     }
@@ -223,9 +242,17 @@ void on_char(GLFWwindow*, unsigned codepoint) {
 void on_mouse_button(GLFWwindow* window, int button, int action, int) {
     // A drag of the strip ends at any release, the card's too.
     if (action == GLFW_RELEASE) strip_release();
-    // A click of any button closes the card and does nothing else.
+    // A click of any button closes a card and does nothing else, but a click
+    // on a row of the comparison chooses its way of searching.
     if (key_card_shown) {
         if (action == GLFW_PRESS) key_card_shown = false;
+        return;
+    }
+    if (compare_card_shown) {
+        double x, y;
+        glfwGetCursorPos(window, &x, &y);
+        if (action == GLFW_PRESS)
+            compare_card_press((float)(x / view_scale), (float)(y / view_scale), clock_seconds());
         return;
     }
     if (action > 1 || button > 1 || run_ending()) return;
@@ -239,12 +266,12 @@ void on_mouse_button(GLFWwindow* window, int button, int action, int) {
 }
 
 void on_cursor_move(GLFWwindow*, double x, double) {
-    if (key_card_shown) return;
+    if (key_card_shown || compare_card_shown) return;
     strip_drag((float)(x / view_scale));
 }
 
 void on_scroll(GLFWwindow*, double, double up) {
-    if (key_card_shown || run_ending()) return;
+    if (key_card_shown || compare_card_shown || run_ending()) return;
     // Away from the user is faster, as the ladder of + and - goes up.
     if (up > 0) pace_faster();
     if (up < 0) pace_slower();
@@ -260,6 +287,7 @@ void on_framebuffer_size(GLFWwindow*, int width, int height) {
 void on_drop(GLFWwindow*, int count, const char** paths) {
     if (count < 1 || run_ending()) return;
     key_card_shown = false;
+    compare_card_shown = false;
     watch_follow_search();
     open_puzzle_file(paths[0], clock_seconds());
 }

@@ -11,6 +11,7 @@ constexpr KeyCode key_code_c = 21;
 constexpr KeyCode key_code_l = 30;
 constexpr KeyCode key_code_n = 32;
 constexpr KeyCode key_code_q = 35;
+constexpr KeyCode key_code_s = 37;
 constexpr KeyCode key_code_v = 40;
 constexpr KeyCode key_code_y = 43;
 constexpr KeyCode key_code_z = 44;
@@ -44,6 +45,8 @@ enum class KeyCommand {
     key_card,
     new_puzzle,
     next_length,
+    next_strategy,
+    compare,
     next_in_file,
     previous_in_file,
     // Watching the search; the arrows left and right step it while it is

@@ -74,6 +74,10 @@ static KeyCommand watch_command(KeyCode code) {
         return KeyCommand::new_puzzle;
     case key_code_l:
         return KeyCommand::next_length;
+    case key_code_s:
+        return KeyCommand::next_strategy;
+    case key_code_c:
+        return KeyCommand::compare;
     default:
         return KeyCommand::none;
     }

@@ -1,10 +1,13 @@
-// What solving a file without a window costs beyond the search: 10,000 made
-// puzzles of mixed lengths, solved by the search in this process (the search
-// alone), then by `tessarin --solve FILE` (reading, parsing and printing too);
-// and the time to open a collection of 1,000,000 of them. Figures only.
+// Solving without a window: 10,000 made puzzles of mixed lengths searched each
+// way on a plain board in this process (puzzles a second on one core, over
+// all and over the 1,000 that take exact cover the most steps); then
+// `tessarin --solve FILE` on one worker against the search alone (reading,
+// judging, parsing and printing too) and on two against one; and the time
+// to open a collection of 1,000,000 of them. Figures only.
 #include <sys/resource.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -12,7 +15,7 @@
 #include "game/board/game_state.h"
 #include "game/puzzles/puzzle_collection.h"
 #include "game/puzzles/puzzle_maker.h"
-#include "game/search/solver.h"
+#include "game/search/strategies.h"
 #include "platform/platform.h"
 
 static constexpr int puzzle_count = 10000;
@@ -53,27 +56,57 @@ int main(int argc, char** argv) {
     }
     fclose(file);
 
-    uint64_t steps_before = solver_steps;
-    double searching = 0;
-    for (int i = 0; i < puzzle_count; i++) {
-        set_givens_from(puzzles[i]);
+    // Each way on every puzzle, then on the 1,000 hardest for exact cover.
+    static uint64_t cover_steps[puzzle_count];
+    static int order[puzzle_count];
+    double in_order_seconds = 0;
+    uint64_t in_order_steps = 0;
+    for (int way = strategy_count - 1; way >= 0; way--) {
+        uint64_t steps = 0;
         double start = seconds_now();
-        solve_from(-1);
-        searching += seconds_now() - start;
+        for (int i = 0; i < puzzle_count; i++) {
+            PlainResult result = search_plain((Strategy)way, puzzles[i], ~0ull, 0);
+            steps += result.steps;
+            if (way == (int)Strategy::cover) cover_steps[i] = result.steps;
+        }
+        double all = seconds_now() - start;
+        if (way == (int)Strategy::cover) {
+            for (int i = 0; i < puzzle_count; i++) order[i] = i;
+            std::sort(order, order + puzzle_count,
+                      [](int a, int b) { return cover_steps[a] > cover_steps[b]; });
+        }
+        start = seconds_now();
+        for (int k = 0; k < puzzle_count / 10; k++)
+            search_plain((Strategy)way, puzzles[order[k]], ~0ull, 0);
+        double hardest = seconds_now() - start;
+        printf("%-18s %9.0f puzzles/s (%llu steps), the 1,000 hardest for cover %9.0f puzzles/s\n",
+               strategy_names[way], puzzle_count / all, (unsigned long long)steps,
+               (puzzle_count / 10) / hardest);
+        if (way == (int)Strategy::in_order) {
+            in_order_seconds = all;
+            in_order_steps = steps;
+        }
     }
-    uint64_t steps = solver_steps - steps_before;
 
-    std::string command = std::string(argv[1]) + " --solve " + path + " > /dev/null";
-    double before = children_seconds();
-    double start = seconds_now();
-    int status = system(command.c_str());
-    double wall = seconds_now() - start;
-    double used = children_seconds() - before;
-    printf("%d puzzles, %llu steps: the search alone %.3f s (%.0f M steps/s); "
-           "tessarin --solve %.3f s of processor time, %.3f s wall, exit %d: "
-           "%.3f of the search's speed\n",
-           puzzle_count, (unsigned long long)steps, searching, 1e-6 * (double)steps / searching,
-           used, wall, WIFEXITED(status) ? WEXITSTATUS(status) : -1, searching / used);
+    double wall[2] = {};
+    for (int jobs = 1; jobs <= 2; jobs++) {
+        std::string command = std::string(argv[1]) + " --solve --jobs " + std::to_string(jobs) +
+                              " " + path + " > /dev/null 2>&1";
+        double before = children_seconds();
+        double start = seconds_now();
+        int status = system(command.c_str());
+        wall[jobs - 1] = seconds_now() - start;
+        double used = children_seconds() - before;
+        printf("tessarin --solve --jobs %d: %.3f s of processor time, %.3f s wall, exit %d", jobs,
+               used, wall[jobs - 1], WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+        if (jobs == 1)
+            printf(": %.3f of the search's speed (%llu steps, %.0f M steps/s alone)\n",
+                   in_order_seconds / used, (unsigned long long)in_order_steps,
+                   1e-6 * (double)in_order_steps / in_order_seconds);
+        else
+            printf(": %.2f times one job's speed, %.2f of two cores\n", wall[0] / wall[1],
+                   wall[0] / wall[1] / 2);
+    }
 
     // A million lines: the ten thousand a hundred times over.
     std::string million = "/tmp/tessarin-bench-million.sdm";
@@ -88,7 +121,7 @@ int main(int argc, char** argv) {
     remove(path.c_str());
     PuzzleCollection opened;
     char reason[64];
-    start = seconds_now();
+    double start = seconds_now();
     bool read =
         read_puzzle_file(million.c_str(), FileKinds::files_only, &opened, reason, sizeof(reason));
     double opening = seconds_now() - start;

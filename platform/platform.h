@@ -37,6 +37,8 @@ bool platform_use_executable_folder();
 
 // Starts entry() on a new detached thread with the default stack size.
 bool platform_start_detached(int (*entry)());
+// The processors the program may use, 1 at least.
+int platform_core_count();
 
 // The screen comes first against our own search. Linux weighs threads by
 // nice value, so the solver thread takes nice 19. Windows runs the highest

@@ -76,6 +76,11 @@ bool platform_start_detached(int (*entry)()) {
     return true;
 }
 
+int platform_core_count() {
+    long cores = sysconf(_SC_NPROCESSORS_ONLN);
+    return cores > 0 ? (int)cores : 1;
+}
+
 void platform_raise_main_thread_priority() {}
 
 void platform_lower_solver_thread_priority() {

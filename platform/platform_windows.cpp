@@ -123,6 +123,12 @@ bool platform_start_detached(int (*entry)()) {
     return true;
 }
 
+int platform_core_count() {
+    SYSTEM_INFO info;
+    GetSystemInfo(&info);
+    return info.dwNumberOfProcessors > 0 ? (int)info.dwNumberOfProcessors : 1;
+}
+
 void platform_raise_main_thread_priority() {
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_ABOVE_NORMAL);
 }

@@ -9,6 +9,7 @@
 #include "game/board/givens_check.h"
 #include "game/board/givens_history.h"
 #include "game/puzzles/new_puzzle.h"
+#include "game/screen/compare_card.h"
 #include "game/screen/key_card.h"
 #include "game/screen/layout.h"
 #include "game/screen/message_line.h"
@@ -199,4 +200,5 @@ void game_frame(double now) {
     draw_text_in(searching ? &screen.stop_text : &screen.solve_text, game_layout.solve_centre,
                  solve_ink);
     if (key_card_shown) draw_key_card();
+    if (compare_card_shown) draw_compare_card();
 }

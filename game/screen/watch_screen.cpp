@@ -7,6 +7,7 @@
 #include "game/board/game_state.h"
 #include "game/screen/layout.h"
 #include "game/search/search_record.h"
+#include "game/watch/strategy_choice.h"
 #include "game/watch/watch.h"
 #include "render/shapes.h"
 #include "text/font.h"
@@ -27,11 +28,12 @@ enum Piece : uint8_t {
     record_from_word,
     comma,
     one_per_second_word,
-    piece_count
+    strategy_word, // to the last way of searching
+    piece_count = strategy_word + strategy_count
 };
 
 // The board shows changes: "change" counts them everywhere on this line.
-static const char* const words[piece_count - change_word] = {
+static const char* const words[strategy_word - change_word] = {
     "change ", " of ",     " filled", " changes/s", "flat out", "paused", "record from change ",
     ",",       " change/s"};
 
@@ -65,7 +67,9 @@ bool status_font_ready() {
     watch_screen.font = font;
     for (int i = 0; i < piece_count; i++) {
         char digit[2] = {(char)('0' + i), 0};
-        const char* text = i < change_word ? digit : words[i - change_word];
+        const char* text = i < change_word     ? digit
+                           : i < strategy_word ? words[i - change_word]
+                                               : strategy_names[i - strategy_word];
         if (!create_text_object(&watch_screen.pieces[i], "status_font", text)) return false;
     }
     watch_screen.ready = true;
@@ -116,6 +120,8 @@ static void build_line(Line& line) {
         if (watch_shared.pace.load(std::memory_order_relaxed) == flat_out) return;
         begin_group(line);
         add_pace(line);
+        begin_group(line);
+        add(line, (Piece)(strategy_word + (int)chosen_strategy()));
         return;
     }
     begin_group(line);
@@ -137,6 +143,8 @@ static void build_line(Line& line) {
         begin_group(line);
         add(line, paused_word);
     }
+    begin_group(line);
+    add(line, (Piece)(strategy_word + (int)search_strategy()));
     // Change K is the state after K changes; the record begins with the oldest held.
     if (replay && record_first() > 0) {
         begin_group(line);

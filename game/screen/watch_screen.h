@@ -13,8 +13,8 @@ constexpr const char* status_gap_text = "   ";
 // The gap's width and a row's height in the status font, once it is ready.
 float status_gap();
 float status_row_height();
-// Groups of the status at most: change, filled, pace, paused, record.
-constexpr int status_group_capacity = 5;
+// Groups of the status at most: change, filled, pace, paused, way, record.
+constexpr int status_group_capacity = 6;
 // Puts together the status for this frame and returns how many groups it
 // has, 0 when there is none. Its font and pieces are made the first time.
 int measure_status();

@@ -74,8 +74,7 @@ PlainResult search_plain(Strategy strategy, const uint8_t givens[81], uint64_t s
                          double seconds) {
     PlainSink sink = {0, 0, step_cap, 0, false};
     if (seconds > 0)
-        sink.deadline =
-            platform_counter_now() + (int64_t)(seconds / platform_seconds_per_tick());
+        sink.deadline = platform_counter_now() + (int64_t)(seconds / platform_seconds_per_tick());
     if (strategy == Strategy::in_order) return search_in_order(givens, sink);
     Engine<PlainSink> engine;
     engine_start(engine, givens, strategy, &sink);

@@ -201,8 +201,7 @@ int solver_thread_main() {
     // The screen comes first: the search gets what the drawing leaves.
     platform_lower_solver_thread_priority();
     Strategy strategy = (Strategy)watch_shared.strategy.load(std::memory_order_relaxed);
-    bool solved =
-        strategy == Strategy::in_order ? solve_from(-1) : solve_with_strategy(strategy);
+    bool solved = strategy == Strategy::in_order ? solve_from(-1) : solve_with_strategy(strategy);
     // The board is back to its givens before the flags say so; clearing
     // solver_running last (release) hands the board back to the main thread
     // with every write of the search visible.

@@ -62,55 +62,60 @@ template <typename Sink> int fewest_cell(const Engine<Sink>& e, unsigned* candid
     return best;
 }
 
-// The places of each house's missing digits: those with one place at least,
-// and those with two or more.
-struct HousePlaces {
+// One look at the board for singles first: each empty cell's candidates and
+// the places of each house's digits (those with one place at least, and those
+// with two or more), the first cell in reading order with one candidate, and
+// whether it is a dead end.
+struct SinglesLook {
+    unsigned candidates[81];
     unsigned once[house_count], twice[house_count];
+    int first_single;
+    bool dead_end;
 };
 
-template <typename Sink> void house_places(const Engine<Sink>& e, HousePlaces& places) {
-    memset(&places, 0, sizeof(places));
+template <typename Sink> void look_for_singles(const Engine<Sink>& e, SinglesLook& look) {
+    memset(look.once, 0, sizeof(look.once));
+    memset(look.twice, 0, sizeof(look.twice));
+    look.first_single = -1;
+    look.dead_end = false;
     for (int cell = 0; cell < 81; cell++) {
         if (e.cells[cell]) continue;
         unsigned digits = candidates_of(e.houses, cell);
+        look.candidates[cell] = digits;
+        // A dead end: an empty cell with no candidate.
+        if (digits == 0) {
+            look.dead_end = true;
+            return;
+        }
+        if (look.first_single < 0 && (digits & (digits - 1)) == 0) look.first_single = cell;
         const int houses[3] = {row_house(cell), column_house(cell), box_house(cell)};
         for (int house : houses) {
-            places.twice[house] |= places.once[house] & digits;
-            places.once[house] |= digits;
+            look.twice[house] |= look.once[house] & digits;
+            look.once[house] |= digits;
         }
     }
-}
-
-// A dead end: an empty cell with no candidate, or a house with a missing
-// digit that has no place.
-template <typename Sink> bool dead_end(const Engine<Sink>& e, const HousePlaces& places) {
-    for (int cell = 0; cell < 81; cell++)
-        if (!e.cells[cell] && candidates_of(e.houses, cell) == 0) return true;
+    // Or a house with a missing digit that has no place.
     for (int house = 0; house < house_count; house++)
-        if (all_digits & ~(e.houses.held[house] | places.once[house])) return true;
-    return false;
+        if (all_digits & ~(e.houses.held[house] | look.once[house])) look.dead_end = true;
 }
 
 // The next single: the first cell in reading order with one candidate, else
 // the first house with a missing digit of one place, its lowest such digit.
 // False when there is none.
 template <typename Sink>
-bool next_single(const Engine<Sink>& e, const HousePlaces& places, int* cell, int* digit) {
-    for (int c = 0; c < 81; c++) {
-        if (e.cells[c]) continue;
-        unsigned digits = candidates_of(e.houses, c);
-        if (digit_count(digits) != 1) continue;
-        *cell = c;
-        *digit = __builtin_ctz(digits);
+bool next_single(const Engine<Sink>& e, const SinglesLook& look, int* cell, int* digit) {
+    if (look.first_single >= 0) {
+        *cell = look.first_single;
+        *digit = __builtin_ctz(look.candidates[*cell]);
         return true;
     }
     for (int house = 0; house < house_count; house++) {
-        unsigned single = places.once[house] & ~places.twice[house] & ~e.houses.held[house];
+        unsigned single = look.once[house] & ~look.twice[house] & ~e.houses.held[house];
         if (!single) continue;
         *digit = __builtin_ctz(single);
         for (int k = 0; k < 9; k++) {
             int c = house_cell((HouseKind)(house / 9), house % 9, k);
-            if (!e.cells[c] && (candidates_of(e.houses, c) & digit_bit(*digit))) {
+            if (!e.cells[c] && (look.candidates[c] & digit_bit(*digit))) {
                 *cell = c;
                 return true;
             }
@@ -130,11 +135,11 @@ template <typename Sink> Ended singles_step(Engine<Sink>& e) {
     uint8_t placed[81];
     int count = 0;
     for (;;) {
-        HousePlaces places;
-        house_places(e, places);
-        if (dead_end(e, places)) return take_back(e, placed, count);
+        SinglesLook look;
+        look_for_singles(e, look);
+        if (look.dead_end) return take_back(e, placed, count);
         int cell, digit;
-        if (!next_single(e, places, &cell, &digit)) break;
+        if (!next_single(e, look, &cell, &digit)) break;
         placed[count++] = (uint8_t)cell;
         if (!write_cell(e, cell, digit)) return Ended::stopped;
     }
@@ -214,14 +219,16 @@ template <typename Sink> Ended search_step(Engine<Sink>& e) {
 }
 
 // The engine on these givens; the givens' conflicts only add bits already set.
-template <typename Sink> void engine_start(Engine<Sink>& e, const uint8_t givens[81],
-                                           Strategy strategy, Sink* sink) {
+template <typename Sink>
+void engine_start(Engine<Sink>& e, const uint8_t givens[81], Strategy strategy, Sink* sink) {
     memset(&e, 0, sizeof(e));
     e.strategy = strategy;
     e.sink = sink;
     for (int cell = 0; cell < 81; cell++) {
         e.cells[cell] = givens[cell];
-        if (givens[cell]) hold_digit(e.houses, cell, digit_bit(givens[cell]));
-        else e.empty_count++;
+        if (givens[cell])
+            hold_digit(e.houses, cell, digit_bit(givens[cell]));
+        else
+            e.empty_count++;
     }
 }

@@ -29,8 +29,7 @@ struct BoardSink {
     bool may_change() {
         if (uint8_t requests = game_state.stop_requested.load(std::memory_order_relaxed)) {
             if (requests & stop_search) return false;
-            game_state.stop_requested.fetch_and((uint8_t)~stop_flat_out,
-                                                std::memory_order_acquire);
+            game_state.stop_requested.fetch_and((uint8_t)~stop_flat_out, std::memory_order_acquire);
             show_head();
             watched = search_watched();
         }

@@ -6,6 +6,7 @@
 #include "game/search/search_record.h"
 #include "game/search/solver.h"
 #include "game/watch/search_verdict.h"
+#include "game/watch/strategy_choice.h"
 #include "platform/platform.h"
 
 // The main thread's account of the search it started.
@@ -22,6 +23,8 @@ struct SearchControl {
 
 // Counted up at every start, so what follows a search knows a new one.
 static uint32_t searches_started;
+// The way the last search started searched.
+static Strategy started_strategy;
 // The givens' edits that the record and the verdict were made for.
 static uint32_t recorded_edits;
 
@@ -126,6 +129,7 @@ bool start_search() {
                             watch_shared.pace.load(std::memory_order_relaxed) != flat_out};
     recorded_edits = game_state.givens_edits;
     searches_started++;
+    started_strategy = chosen_strategy();
     if (platform_start_detached(solver_thread_main)) return true;
     game_state.solver_running.store(false, std::memory_order_relaxed);
     control.started = false;
@@ -245,6 +249,10 @@ bool watch_step_back(bool enter) {
 
 uint32_t search_number() {
     return searches_started;
+}
+
+Strategy search_strategy() {
+    return started_strategy;
 }
 
 bool watch_seek(uint64_t target) {

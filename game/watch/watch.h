@@ -4,6 +4,7 @@
 #pragma once
 
 #include "game/search/search_shared.h"
+#include "game/search/strategies.h"
 #include "game/watch/replay.h"
 
 // The Solve button's start: drops the selection and the solver's old digits,
@@ -37,6 +38,8 @@ bool watch_step_back(bool enter_replay);
 bool watch_seek(uint64_t target);
 // Counted up at every start of a search.
 uint32_t search_number();
+// The way of searching of the last search started, for its replay too.
+Strategy search_strategy();
 // Home: the replay from the oldest state held. End: out of the replay.
 void watch_home();
 void watch_end();

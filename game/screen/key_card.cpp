@@ -48,6 +48,8 @@ static const KeyCardRow key_card_rows[] = {
     {editing, "L", "how long the next puzzles take"},
     {editing, "PageDown  PageUp", "next, previous puzzle of the file"},
     {solving_and_watching, "Space", "start, pause or resume the search"},
+    {solving_and_watching, "S", "the next way of searching"},
+    {solving_and_watching, "C", "the four ways compared on these givens"},
     {solving_and_watching, "+  -", "search faster, slower"},
     {solving_and_watching, ".  Right", "one change on (paused, or a replay)"},
     {solving_and_watching, ",  Left", "one change back (paused, or a replay)"},
@@ -66,8 +68,8 @@ constexpr int row_count = (int)(sizeof(key_card_rows) / sizeof(key_card_rows[0])
 // Sizes in logical units.
 constexpr float card_width = 480;
 constexpr float card_margin = 16;
-constexpr float heading_height = 42;
-constexpr float row_height = 23;
+constexpr float heading_height = 40;
+constexpr float row_height = 22;
 constexpr float column_gap = 16;
 constexpr uint8_t shade_alpha = 200;
 

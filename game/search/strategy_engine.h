@@ -16,17 +16,30 @@ template <typename Sink> struct Engine {
     uint8_t cells[81];
     Houses houses;
     int empty_count;
+    // The empty cells as bits, cell k at bit k % 64 of word k / 64, so the
+    // looks at every empty cell pass over the filled ones at no cost.
+    uint64_t empty[2];
     Strategy strategy;
     Sink* sink;
 };
 
 template <typename Sink> Ended search_step(Engine<Sink>& e);
 
+// Calls `visit(cell)` for each empty cell in reading order, until it says stop.
+template <typename Sink, typename Visit> void for_each_empty(const Engine<Sink>& e, Visit visit) {
+    for (int word = 0; word < 2; word++) {
+        for (uint64_t bits = e.empty[word]; bits; bits &= bits - 1) {
+            if (!visit(64 * word + __builtin_ctzll(bits))) return;
+        }
+    }
+}
+
 template <typename Sink> bool write_cell(Engine<Sink>& e, int cell, int after) {
     int before = e.cells[cell];
     if (before) flip_digit(e.houses, cell, digit_bit(before));
     if (after) flip_digit(e.houses, cell, digit_bit(after));
     e.empty_count += (before != 0) - (after != 0);
+    if ((before == 0) != (after == 0)) e.empty[cell >> 6] ^= 1ull << (cell & 63);
     e.cells[cell] = (uint8_t)after;
     return e.sink->change(cell, before, after);
 }
@@ -49,16 +62,16 @@ template <typename Sink> Ended try_cell(Engine<Sink>& e, int cell, unsigned cand
 // ties; -1 when the board is full. A cell with none is chosen at once.
 template <typename Sink> int fewest_cell(const Engine<Sink>& e, unsigned* candidates) {
     int best = -1, best_count = 10;
-    for (int cell = 0; cell < 81; cell++) {
-        if (e.cells[cell]) continue;
+    for_each_empty(e, [&](int cell) {
         unsigned digits = candidates_of(e.houses, cell);
         int count = digit_count(digits);
-        if (count >= best_count) continue;
-        best = cell;
-        best_count = count;
-        *candidates = digits;
-        if (count == 0) break;
-    }
+        if (count < best_count) {
+            best = cell;
+            best_count = count;
+            *candidates = digits;
+        }
+        return count > 0;
+    });
     return best;
 }
 
@@ -78,21 +91,33 @@ template <typename Sink> void look_for_singles(const Engine<Sink>& e, SinglesLoo
     memset(look.twice, 0, sizeof(look.twice));
     look.first_single = -1;
     look.dead_end = false;
-    for (int cell = 0; cell < 81; cell++) {
-        if (e.cells[cell]) continue;
+    for_each_empty(e, [&](int cell) {
         unsigned digits = candidates_of(e.houses, cell);
         look.candidates[cell] = digits;
         // A dead end: an empty cell with no candidate.
         if (digits == 0) {
             look.dead_end = true;
-            return;
+            return false;
         }
         if (look.first_single < 0 && (digits & (digits - 1)) == 0) look.first_single = cell;
-        const int houses[3] = {row_house(cell), column_house(cell), box_house(cell)};
-        for (int house : houses) {
-            look.twice[house] |= look.once[house] & digits;
-            look.once[house] |= digits;
-        }
+        look.once[row_house(cell)] |= digits;
+        look.once[column_house(cell)] |= digits;
+        look.once[box_house(cell)] |= digits;
+        return true;
+    });
+    if (look.dead_end) return;
+    // Digits of two places or more matter only where no cell has one candidate.
+    if (look.first_single < 0) {
+        unsigned seen[house_count] = {};
+        for_each_empty(e, [&](int cell) {
+            unsigned digits = look.candidates[cell];
+            const int houses[3] = {row_house(cell), column_house(cell), box_house(cell)};
+            for (int house : houses) {
+                look.twice[house] |= seen[house] & digits;
+                seen[house] |= digits;
+            }
+            return true;
+        });
     }
     // Or a house with a missing digit that has no place.
     for (int house = 0; house < house_count; house++)
@@ -158,8 +183,7 @@ template <typename Sink> Ended cover_step(Engine<Sink>& e) {
     uint8_t places[house_count][10] = {};
     int best_cell = -1, best_count = 10;
     unsigned best_candidates = 0;
-    for (int cell = 0; cell < 81; cell++) {
-        if (e.cells[cell]) continue;
+    for_each_empty(e, [&](int cell) {
         unsigned digits = candidates_of(e.houses, cell);
         int count = digit_count(digits);
         if (count < best_count) {
@@ -173,7 +197,8 @@ template <typename Sink> Ended cover_step(Engine<Sink>& e) {
             places[column_house(cell)][digit]++;
             places[box_house(cell)][digit]++;
         }
-    }
+        return true;
+    });
     if (best_count == 0) return Ended::failed;
     // Strictly fewer: on ties the earlier constraint, the cells before all.
     int best_house = -1, best_digit = 0;
@@ -226,9 +251,11 @@ void engine_start(Engine<Sink>& e, const uint8_t givens[81], Strategy strategy, 
     e.sink = sink;
     for (int cell = 0; cell < 81; cell++) {
         e.cells[cell] = givens[cell];
-        if (givens[cell])
+        if (givens[cell]) {
             hold_digit(e.houses, cell, digit_bit(givens[cell]));
-        else
-            e.empty_count++;
+            continue;
+        }
+        e.empty_count++;
+        e.empty[cell >> 6] |= 1ull << (cell & 63);
     }
 }

@@ -5,7 +5,7 @@ puzzle and Ctrl+C copies the board; letters and digits go by the layout."""
 import os
 import subprocess
 
-from harness import (BACKGROUND, CLEAR, HARD, INK, SCREEN_HEIGHT, SCREEN_WIDTH, SOLVE,
+from harness import (BACKGROUND, CLEAR, HARD, INK, SCREEN_HEIGHT, SCREEN_WIDTH, SOLVE, SOLVER_INK,
                      autosave_bytes, cell_centre, check, crop, near, palette_centre, run,
                      shows_digit, digit_pixels, wait_until, outlined)
 
@@ -47,6 +47,7 @@ def keyboard(s):
     shot = s.screenshot(name="windowed_again")
     check(shows_digit(shot, 0), "the window layout is back")
     puzzles_and_what_is_wrong(s)
+    ways_of_searching(s)
     s.key("q")
     check(s.wait_exit() == 0, "exit status")
 
@@ -109,6 +110,49 @@ def puzzles_and_what_is_wrong(s):
     wait_until(lambda: status_line(s.screenshot(keep=False)) == status_line(paced), 10,
                "an edit to take the verdict away")
     s.key("plus")
+
+
+def fewest_cell(puzzle):
+    """The empty cell with the fewest candidates, the first on ties."""
+    def candidates(c):
+        r, k = divmod(c, 9)
+        box = 27 * (r // 3) + 3 * (k // 3)
+        peers = {puzzle[p] for j in range(9)
+                 for p in (9 * r + j, 9 * j + k, box + 9 * (j // 3) + j % 3)}
+        return sum(1 for d in "123456789" if d not in peers)
+    return min((candidates(c), c) for c in range(81) if puzzle[c] == ".")[1]
+
+
+def ways_of_searching(s):
+    """S says the next way on the line, and a paced search of it makes its
+    first change where its rule says; C counts the four over the board, a
+    number chooses one and closes it, and that way solves the puzzle."""
+    paste(s, GRID)
+    shows(s, GRID)
+    quiet = wait_until(lambda: (lambda sh: sh if blank_line(sh) else None)(
+        s.screenshot(keep=False)), 10, "a quiet line")
+    s.key("s")
+    wait_until(lambda: not blank_line(s.screenshot(keep=False)), 10, "the way said")
+    s.key(*["minus"] * 15)
+    s.key("space")
+    first = wait_until(lambda: (lambda cells: cells or None)(solver_cells(
+        s.screenshot(name="fewest_first_change"))), 10, "the first change")
+    check(first == [fewest_cell(GRID)], "fewest candidates first changes %s" % first)
+    s.key("Escape")
+    s.key(*["plus"] * 15)
+    s.key("c")
+    middle = lambda sh: crop(sh, (270, 480), 200, 40)
+    wait_until(lambda: middle(s.screenshot(name="compare_card")) != middle(quiet), 10,
+               "the compare card")
+    s.key("3")
+    wait_until(lambda: middle(s.screenshot(keep=False)) == middle(quiet), 10,
+               "the card closed by a row's number")
+    s.key("space")
+    copies(s, SOLUTION)
+
+
+def solver_cells(shot):
+    return [i for i in range(81) if digit_pixels(shot, cell_centre(i), SOLVER_INK) > 20]
 
 
 def drawn_givens(s):

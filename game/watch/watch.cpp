@@ -1,4 +1,4 @@
-// The main thread's side of a search: start, stop, pace, pause, steps and seeking.
+// The main thread's side of a search: start, stop, pace and pause.
 #include "game/watch/watch.h"
 
 #include "game/board/game_state.h"
@@ -6,6 +6,7 @@
 #include "game/search/search_record.h"
 #include "game/search/solver.h"
 #include "game/watch/search_verdict.h"
+#include "game/watch/solver_state.h"
 #include "game/watch/strategy_choice.h"
 #include "platform/platform.h"
 
@@ -33,7 +34,7 @@ static SearchControl control;
 // A key waits this long at most for a paused search to fall asleep.
 static constexpr double park_wait_seconds = 0.2;
 
-static bool search_running() {
+bool solver_running() {
     return game_state.solver_running.load(std::memory_order_acquire);
 }
 
@@ -42,7 +43,7 @@ static void sleep_briefly() {
 }
 
 bool search_parked() {
-    return search_running() && !control.stopping &&
+    return solver_running() && !control.stopping &&
            watch_shared.pause_requested.load(std::memory_order_relaxed) &&
            watch_shared.parked_ticket.load(std::memory_order_acquire) ==
                watch_shared.ticket.load(std::memory_order_relaxed);
@@ -50,11 +51,11 @@ bool search_parked() {
 
 // A paused search answers within one of its slices; a key waits for that
 // rather than being lost.
-static bool wait_parked() {
+bool wait_until_parked() {
     int64_t give_up =
         platform_counter_now() + (int64_t)(park_wait_seconds / platform_seconds_per_tick());
     while (!search_parked()) {
-        if (!search_running() || platform_counter_now() > give_up) return false;
+        if (!solver_running() || platform_counter_now() > give_up) return false;
         sleep_briefly();
     }
     return true;
@@ -62,19 +63,19 @@ static bool wait_parked() {
 
 // A stopped search goes straight up and ends within one of its slices; a
 // key pressed meanwhile waits for that, then acts as with no search.
-static void wait_stopped() {
+void wait_until_stopped() {
     if (!control.stopping) return;
-    while (search_running()) sleep_briefly();
+    while (solver_running()) sleep_briefly();
     watch_follow_search();
 }
 
-static bool search_paused() {
-    return search_running() && watch_shared.pause_requested.load(std::memory_order_relaxed);
+bool solver_paused() {
+    return solver_running() && watch_shared.pause_requested.load(std::memory_order_relaxed);
 }
 
 bool watch_active() {
     return watch_shared.pace.load(std::memory_order_relaxed) != flat_out || replay_showing() ||
-           search_paused() || search_verdict.verdict != Verdict::none;
+           solver_paused() || search_verdict.verdict != Verdict::none;
 }
 
 // The search looks at the controls at its next step, even flat out.
@@ -83,7 +84,7 @@ static void tell_search() {
 }
 
 bool begin_board_edit() {
-    if (search_running()) return false;
+    if (solver_running()) return false;
     leave_replay();
     return true;
 }
@@ -116,7 +117,7 @@ static void watch_reset() {
 }
 
 bool start_search() {
-    if (search_running()) return false;
+    if (solver_running()) return false;
     leave_replay();
     game_state.selected_digit = 0;
     game_state.eraser_selected = false;
@@ -137,14 +138,14 @@ bool start_search() {
 }
 
 void stop_running_search() {
-    if (!search_running()) return;
+    if (!solver_running()) return;
     control.stopping = true;
     // Release: the steps made while parked are the solver's to see.
     game_state.stop_requested.fetch_or(stop_search, std::memory_order_release);
 }
 
 void watch_follow_search() {
-    if (search_running()) return;
+    if (solver_running()) return;
     if (game_state.givens_edits != recorded_edits) {
         recorded_edits = game_state.givens_edits;
         forget_record();
@@ -165,7 +166,7 @@ static void change_pace(int step) {
     int pace = watch_shared.pace.load(std::memory_order_relaxed) + step;
     if (pace < 0 || pace > flat_out) return;
     watch_shared.pace.store((uint8_t)pace, std::memory_order_relaxed);
-    if (!search_running()) return;
+    if (!solver_running()) return;
     control.watched = control.watched || pace != flat_out;
     tell_search();
 }
@@ -179,8 +180,8 @@ void pace_slower() {
 }
 
 void watch_space() {
-    wait_stopped();
-    if (search_running()) {
+    wait_until_stopped();
+    if (solver_running()) {
         bool pause = !watch_shared.pause_requested.load(std::memory_order_relaxed);
         if (pause) watch_shared.ticket.fetch_add(1, std::memory_order_relaxed);
         control.watched = true;
@@ -195,58 +196,6 @@ void watch_space() {
     start_search();
 }
 
-// The parked board from `shown` changes to `target`, each change taken back
-// or made again as the step keys do.
-static void move_parked_board(uint64_t shown, uint64_t target) {
-    record_move_board(shown, target);
-    watch_shared.shown.store(target, std::memory_order_relaxed);
-    watch_shared.last_cell.store(cell_changed_before(target), std::memory_order_relaxed);
-}
-
-bool watch_step_forward() {
-    wait_stopped();
-    if (replay_showing()) {
-        if (replay_playing()) replay_toggle_playing();
-        if (replay_position() < search_record.count.load(std::memory_order_relaxed))
-            replay_show(replay_position() + 1);
-        return true;
-    }
-    if (!search_paused()) return false;
-    if (!wait_parked()) return true;
-    // Read once parked: only then are they the main thread's.
-    uint64_t shown = watch_shared.shown.load(std::memory_order_relaxed);
-    if (shown < search_record.count.load(std::memory_order_relaxed)) {
-        move_parked_board(shown, shown + 1);
-        return true;
-    }
-    // New changes come from the search: one grant, one change.
-    watch_shared.grants.fetch_add(1, std::memory_order_release);
-    watch_shared.ticket.fetch_add(1, std::memory_order_release);
-    return true;
-}
-
-bool watch_step_back(bool enter) {
-    wait_stopped();
-    if (replay_showing()) {
-        if (replay_playing()) replay_toggle_playing();
-        if (replay_position() > record_first()) replay_show(replay_position() - 1);
-        return true;
-    }
-    if (!search_running()) {
-        // A stop can leave the board at the oldest state held: nothing before it.
-        uint64_t count = search_record.count.load(std::memory_order_relaxed);
-        if (!enter || count <= record_first()) return false;
-        enter_replay(count - 1);
-        return true;
-    }
-    if (!search_paused()) return false;
-    if (!wait_parked()) return true;
-    uint64_t oldest = record_first();
-    uint64_t shown = watch_shared.shown.load(std::memory_order_relaxed);
-    if (shown > oldest) move_parked_board(shown, shown - 1);
-    return true;
-}
-
 uint32_t search_number() {
     return searches_started;
 }
@@ -255,41 +204,8 @@ Strategy search_strategy() {
     return started_strategy;
 }
 
-bool watch_seek(uint64_t target) {
-    if (replay_showing()) {
-        if (replay_playing()) replay_toggle_playing();
-    } else if (!search_parked()) {
-        return false;
-    }
-    // Read once parked: only then is it the main thread's.
-    uint64_t count = search_record.count.load(std::memory_order_relaxed);
-    uint64_t first = record_first();
-    if (target < first) target = first;
-    if (target > count) target = count;
-    if (replay_showing())
-        replay_show(target);
-    else
-        move_parked_board(watch_shared.shown.load(std::memory_order_relaxed), target);
-    return true;
-}
-
-void watch_home() {
-    wait_stopped();
-    if (search_running() || search_record.count.load(std::memory_order_relaxed) == 0) return;
-    if (replay_showing()) {
-        if (replay_playing()) replay_toggle_playing();
-        replay_show(record_first());
-    } else {
-        enter_replay(record_first());
-    }
-}
-
-void watch_end() {
-    leave_replay();
-}
-
 void watch_escape() {
-    if (search_running()) {
+    if (solver_running()) {
         stop_running_search();
         return;
     }

@@ -142,6 +142,15 @@ def puzzle_files(s):
               and fields[0][4:] == ["escargot"] and fields[1][:2] == ["5", "solved"]
               and fields[1][4:] == ["platinum"] and "1 line skipped: 3" in done.stderr,
               "%s: %r %r" % (line, done.stdout, done.stderr))
+    # Each way of searching takes its own steps; two workers print the same.
+    example = "53..7....6..195....98....6.8...6...34..8.3..17...2...6.6....28....419..5....8..79"
+    for way, steps in (("in-order", "4209"), ("fewest", "52"), ("singles", "1"), ("cover", "52")):
+        done = solve("--solve", "--strategy", way, input=example, timeout=60)
+        check(done.returncode == 0 and done.stdout.split(" ")[3] == steps + "\n",
+              "--strategy %s: %r" % (way, done.stdout))
+    one, two = (solve("--solve", "--jobs", n, "--strategy", "singles", "two.sdm", timeout=60)
+                for n in ("1", "2"))
+    check(one.stdout == two.stdout and one.stdout.count("\n") == 2, "--jobs 2: %r" % two.stdout)
     # A grid after long comments, named after --; a full disk for the output.
     with open(os.path.join(s.elsewhere, "-big.sdk"), "w") as f:
         f.write("# %s\n" % ("x" * 5000) + "\n".join(PLATINUM[k:k + 9] for k in range(0, 81, 9)))

@@ -66,14 +66,29 @@ constexpr int digit_count(unsigned digits) {
     return digit_counts.of[digits & 1023];
 }
 
+// The three houses of each cell, worked out once rather than at every look.
+struct CellHouses {
+    uint8_t of[81][3];
+};
+constexpr CellHouses make_cell_houses() {
+    CellHouses houses = {};
+    for (int cell = 0; cell < 81; cell++) {
+        houses.of[cell][0] = (uint8_t)row_house(cell);
+        houses.of[cell][1] = (uint8_t)column_house(cell);
+        houses.of[cell][2] = (uint8_t)box_house(cell);
+    }
+    return houses;
+}
+inline constexpr CellHouses cell_houses = make_cell_houses();
+
 // The digits each house holds.
 struct Houses {
     unsigned held[house_count];
 };
 
 inline unsigned candidates_of(const Houses& houses, int cell) {
-    return all_digits & ~(houses.held[row_house(cell)] | houses.held[column_house(cell)] |
-                          houses.held[box_house(cell)]);
+    const uint8_t* of = cell_houses.of[cell];
+    return all_digits & ~(houses.held[of[0]] | houses.held[of[1]] | houses.held[of[2]]);
 }
 
 // Puts a digit's bit into the cell's houses; a bit already there stays.
@@ -85,7 +100,5 @@ inline void hold_digit(Houses& houses, int cell, unsigned bit) {
 
 // Puts a digit's bit into the cell's houses, or takes it out when it is there.
 inline void flip_digit(Houses& houses, int cell, unsigned bit) {
-    houses.held[row_house(cell)] ^= bit;
-    houses.held[column_house(cell)] ^= bit;
-    houses.held[box_house(cell)] ^= bit;
+    for (int house : cell_houses.of[cell]) houses.held[house] ^= bit;
 }

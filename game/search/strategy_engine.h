@@ -88,7 +88,6 @@ struct SinglesLook {
 
 template <typename Sink> void look_for_singles(const Engine<Sink>& e, SinglesLook& look) {
     memset(look.once, 0, sizeof(look.once));
-    memset(look.twice, 0, sizeof(look.twice));
     look.first_single = -1;
     look.dead_end = false;
     for_each_empty(e, [&](int cell) {
@@ -100,19 +99,17 @@ template <typename Sink> void look_for_singles(const Engine<Sink>& e, SinglesLoo
             return false;
         }
         if (look.first_single < 0 && (digits & (digits - 1)) == 0) look.first_single = cell;
-        look.once[row_house(cell)] |= digits;
-        look.once[column_house(cell)] |= digits;
-        look.once[box_house(cell)] |= digits;
+        for (int house : cell_houses.of[cell]) look.once[house] |= digits;
         return true;
     });
     if (look.dead_end) return;
     // Digits of two places or more matter only where no cell has one candidate.
     if (look.first_single < 0) {
+        memset(look.twice, 0, sizeof(look.twice));
         unsigned seen[house_count] = {};
         for_each_empty(e, [&](int cell) {
             unsigned digits = look.candidates[cell];
-            const int houses[3] = {row_house(cell), column_house(cell), box_house(cell)};
-            for (int house : houses) {
+            for (int house : cell_houses.of[cell]) {
                 look.twice[house] |= seen[house] & digits;
                 seen[house] |= digits;
             }
@@ -193,9 +190,7 @@ template <typename Sink> Ended cover_step(Engine<Sink>& e) {
         }
         for (unsigned rest = digits; rest; rest &= rest - 1) {
             int digit = __builtin_ctz(rest);
-            places[row_house(cell)][digit]++;
-            places[column_house(cell)][digit]++;
-            places[box_house(cell)][digit]++;
+            for (int house : cell_houses.of[cell]) places[house][digit]++;
         }
         return true;
     });

@@ -9,9 +9,12 @@
 #include "game/board/givens_history.h"
 #include "game/board/notice.h"
 #include "game/puzzles/puzzle_maker.h"
+#include "game/search/strategies.h"
 #include "game/watch/watch.h"
 #include "platform/platform.h"
 
+// The other ways' steps are counted this far, for the notice of a new puzzle.
+static constexpr uint64_t other_step_cap = 1u << 24;
 // Past this the line says that a puzzle is being made: a few frames.
 static constexpr double quiet_making_seconds = 0.05;
 
@@ -21,6 +24,8 @@ struct MakerJob {
     PuzzleLength length;
     uint64_t seed;
     MadePuzzle made;
+    // The other ways' steps on it, 0 where they took too long to count.
+    uint64_t other_steps[strategy_count];
     std::atomic<bool> done;
 };
 
@@ -40,6 +45,11 @@ static int maker_thread_main() {
     // The screen comes first, as for the search.
     platform_lower_solver_thread_priority();
     make_puzzle(job.length, job.seed, &job.made);
+    // The other ways are quick on a puzzle of one solution; a bound all the same.
+    for (int way = 1; way < strategy_count; way++) {
+        PlainResult result = search_plain((Strategy)way, job.made.cells, other_step_cap, 0.25);
+        job.other_steps[way] = result.capped ? 0 : result.steps;
+    }
     job.done.store(true, std::memory_order_release);
     return 0;
 }
@@ -91,9 +101,16 @@ void new_puzzle_frame(double now) {
     }
     set_givens_from(job.made.cells);
     note_givens_change();
-    char steps[number_text_size], words[96];
+    char steps[number_text_size], words[notice_capacity];
     number_text(job.made.steps, steps);
-    snprintf(words, sizeof(words), "a %s puzzle: the search takes %s steps",
-             puzzle_lengths[(int)job.length].name, steps);
+    int length = snprintf(words, sizeof(words), "a %s puzzle: the search takes %s steps",
+                          puzzle_lengths[(int)job.length].name, steps);
+    // And the other ways' steps, where they were counted.
+    for (int way = 1; way < strategy_count && length < (int)sizeof(words); way++) {
+        if (!job.other_steps[way]) continue;
+        number_text(job.other_steps[way], steps);
+        length += snprintf(words + length, sizeof(words) - (size_t)length, "   %s %s",
+                           strategy_keys[way], steps);
+    }
     post_notice(words, now);
 }

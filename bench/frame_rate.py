@@ -6,7 +6,7 @@ normal priority. Then the search speed while the program draws: the
 anti-brute-force puzzle (69,175,317 steps) solved several times in the
 program, from the time its thread ran against the time it waited for a core;
 and the frame rate while that search is watched at three paces, paused, and
-replayed.
+replayed, and while the other ways of searching are watched.
 
 usage: frame_rate.py <run folder>
 """
@@ -112,6 +112,25 @@ def watching_counts(s):
     return watched
 
 
+def strategy_counts(s):
+    """Frame counts while the other ways of searching run watched: S chooses
+    each in turn; fewest candidates (84,425 changes on this puzzle) at 1,000
+    and 10 changes a second, singles first and exact cover (64 changes) at 10."""
+    watched = []
+    for way, paces in (("fewest candidates", ((6, "1,000"), (6, "10"))),
+                       ("singles first", ((12, "10"),)), ("exact cover", ((12, "10"),))):
+        s.key("s")
+        for presses, pace in paces:
+            s.key(*["minus"] * presses)
+            s.key("space")
+            title_counts(s, 1)
+            watched.append(("%s at %s a second" % (way, pace), title_counts(s, SECONDS)))
+            s.key("Escape")
+        s.key(*["plus"] * 12)
+    s.key("s")
+    return watched
+
+
 def main():
     s = session("bench_frame_rate")
     try:
@@ -138,6 +157,7 @@ def main():
         title_counts(s, 1)
         solves = [timed_solve(s) for _ in range(SOLVES)]
         watched = watching_counts(s)
+        watched += strategy_counts(s)
         s.key("q")
         s.wait_exit()
     finally:

@@ -9,6 +9,7 @@
 #include "common/number_text.h"
 #include "game/board/game_state.h"
 #include "game/board/notice.h"
+#include "game/screen/card_frame.h"
 #include "game/screen/layout.h"
 #include "game/screen/screen_colours.h"
 #include "game/watch/strategy_choice.h"
@@ -32,12 +33,9 @@ struct CompareJob {
 };
 
 // Sizes in logical units.
-constexpr float card_width = 480;
-constexpr float card_margin = 16;
 constexpr float heading_height = 44;
 constexpr float row_height = 62;
 constexpr float bar_height = 8;
-constexpr uint8_t shade_alpha = 200;
 
 struct CompareCard {
     TextObject heading, footer;
@@ -137,29 +135,20 @@ static void follow_job() {
     }
 }
 
-static void draw_left(const TextObject* text, float left, float y) {
-    draw_text(text, Vec2{left + (float)(text->width / 2), y}, ink.r, ink.g, ink.b, ink.a);
-}
-
 void draw_compare_card() {
     follow_job();
-    draw_rect(Vec2{0, 0}, view_width, view_height, background.r, background.g, background.b,
-              shade_alpha);
-    float height = 2 * card_margin + 2 * heading_height + strategy_count * row_height;
-    Vec2 top_left = {game_layout.grid_top_left.x + (grid_side - card_width) / 2,
-                     (float)(int)((view_height - height) / 2)};
-    draw_rect(top_left, card_width, height, background.r, background.g, background.b, 255);
-    draw_rect_outline(top_left, card_width, height, selection_outline, ink.r, ink.g, ink.b, ink.a);
+    Vec2 top_left =
+        draw_card_frame(2 * card_margin + 2 * heading_height + strategy_count * row_height);
     float left = top_left.x + card_margin, inner = card_width - 2 * card_margin;
-    draw_left(&card.heading, left, top_left.y + card_margin + heading_height / 2);
+    draw_left_aligned(&card.heading, left, top_left.y + card_margin + heading_height / 2);
     card.left = top_left.x;
     card.first_row_top = top_left.y + card_margin + heading_height;
     // Bars on a logarithmic scale, so that 52 and 69,175,317 both read.
     double longest = log10((double)count_step_cap);
     for (int s = 0; s < strategy_count; s++) {
         float top = card.first_row_top + row_height * (float)s;
-        draw_left(&card.names[s], left, top + 14);
-        draw_left(&card.counts[s], left + 24, top + 34);
+        draw_left_aligned(&card.names[s], left, top + 14);
+        draw_left_aligned(&card.counts[s], left + 24, top + 34);
         if (s == (int)chosen_strategy())
             draw_rect_outline(Vec2{left - 6, top + 1}, inner + 12, row_height - 2, 2, ink.r, ink.g,
                               ink.b, ink.a);
@@ -168,8 +157,8 @@ void draw_compare_card() {
         float bar = (float)(inner * log10(steps < 1 ? 1 : steps) / longest);
         draw_rect(Vec2{left, top + 46}, bar < 2 ? 2 : bar, bar_height, 64, 64, 192, 255);
     }
-    draw_left(&card.footer, left,
-              card.first_row_top + row_height * strategy_count + heading_height / 2);
+    draw_left_aligned(&card.footer, left,
+                      card.first_row_top + row_height * strategy_count + heading_height / 2);
 }
 
 static void choose_and_close(int strategy, double now) {

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "game/screen/layout.h"
+#include "game/screen/card_frame.h"
 #include "game/screen/screen_colours.h"
 #include "render/renderer.h"
 #include "text/font.h"
@@ -66,12 +66,9 @@ static const KeyCardRow key_card_rows[] = {
 constexpr int row_count = (int)(sizeof(key_card_rows) / sizeof(key_card_rows[0]));
 
 // Sizes in logical units.
-constexpr float card_width = 480;
-constexpr float card_margin = 16;
 constexpr float heading_height = 40;
 constexpr float row_height = 22;
 constexpr float column_gap = 16;
-constexpr uint8_t shade_alpha = 200;
 
 struct KeyCard {
     TextObject titles[group_count];
@@ -104,20 +101,9 @@ void show_key_card() {
     key_card_shown = card.made;
 }
 
-// draw_text takes off the integer half of the width, so the text starts at `left`.
-static void draw_left_aligned(const TextObject* text, float left, float middle_y) {
-    draw_text(text, Vec2{left + (float)(text->width / 2), middle_y}, ink.r, ink.g, ink.b, ink.a);
-}
-
 void draw_key_card() {
-    draw_rect(Vec2{0, 0}, view_width, view_height, background.r, background.g, background.b,
-              shade_alpha);
-    float height = 2 * card_margin + group_count * heading_height + row_count * row_height;
-    // In the middle of the drawing area, which holds it at the smallest window.
-    Vec2 top_left = {game_layout.grid_top_left.x + (grid_side - card_width) / 2,
-                     (float)(int)((view_height - height) / 2)};
-    draw_rect(top_left, card_width, height, background.r, background.g, background.b, background.a);
-    draw_rect_outline(top_left, card_width, height, selection_outline, ink.r, ink.g, ink.b, ink.a);
+    Vec2 top_left =
+        draw_card_frame(2 * card_margin + group_count * heading_height + row_count * row_height);
 
     float keys_left = top_left.x + card_margin;
     float what_left = keys_left + card.keys_width + column_gap;

@@ -93,3 +93,14 @@ void pace_changed(uint64_t head, int cell) {
     watch_shared.last_cell.store((int8_t)cell, std::memory_order_relaxed);
     watch_shared.shown.store(head, std::memory_order_release);
 }
+
+void pace_show_head(uint64_t head) {
+    if (head > 0) pace_changed(head, change_cell(recorded_change(head - 1)));
+}
+
+void pace_search_ended(uint64_t changes, uint64_t made) {
+    for (int i = 0; i < board_cells; i++) search_record.last_cells[i] = (uint8_t)cell_value(i);
+    search_record.written.store(changes > made ? changes : made, std::memory_order_relaxed);
+    search_record.count.store(changes, std::memory_order_relaxed);
+    pace_show_head(changes);
+}

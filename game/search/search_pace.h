@@ -28,3 +28,11 @@ Gate pace_gate(PaceClock& clock, uint64_t head);
 
 // After each change of a watched search: the board shows `head` changes.
 void pace_changed(uint64_t head, int cell);
+
+// A flat-out run tells the watch nothing until it is interrupted or ends:
+// then the board shows `head` changes.
+void pace_show_head(uint64_t head);
+
+// At the end of a search of any way: the record takes the board as it is,
+// the changes it shows and the most ever made, and the watch the head.
+void pace_search_ended(uint64_t changes, uint64_t made);

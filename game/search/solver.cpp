@@ -156,11 +156,6 @@ static Step pick_up(SearchState& search, int position, uint64_t changes) {
                             : try_digits<false>(search, position, candidates, held, changes);
 }
 
-// A flat-out run tells the watch nothing until it ends or is interrupted.
-static void show_head(uint64_t changes) {
-    if (changes > 0) pace_changed(changes, change_cell(recorded_change(changes - 1)));
-}
-
 // Runs the search flat out or watched, as the controls say, to its end,
 // switching at each change of them.
 static Step search_all(SearchState& search) {
@@ -170,7 +165,7 @@ static Step search_all(SearchState& search) {
         uint8_t requests =
             game_state.stop_requested.fetch_and((uint8_t)~stop_flat_out, std::memory_order_acquire);
         if (requests & stop_search) return {Outcome::stopped, step.changes};
-        show_head(step.changes);
+        pace_show_head(step.changes);
         search.houses = search.order.given;
         step = pick_up(search, 0, step.changes);
     }
@@ -184,11 +179,7 @@ bool solve_from(int previous) {
     order_search(cells, previous, &search.order);
     search.houses = search.order.given;
     Step step = search_all(search);
-    for (int i = 0; i < board_cells; i++) search_record.last_cells[i] = (uint8_t)cell_value(i);
-    uint64_t made = step.changes > search.made ? step.changes : search.made;
-    search_record.written.store(made, std::memory_order_relaxed);
-    search_record.count.store(step.changes, std::memory_order_relaxed);
-    show_head(step.changes);
+    pace_search_ended(step.changes, search.made);
     // No digit placed by a stopped search stays.
     if (step.outcome == Outcome::stopped) {
         for (int i = 0; i < search.order.open_count; i++)

@@ -20,17 +20,12 @@ struct BoardSink {
         return true;
     }
 
-    // The board shows the head: a flat-out run tells the watch nothing until then.
-    void show_head() {
-        if (changes > 0) pace_changed(changes, change_cell(recorded_change(changes - 1)));
-    }
-
     // Before each change: the stop, a change of the controls, the pace.
     bool may_change() {
         if (uint8_t requests = game_state.stop_requested.load(std::memory_order_relaxed)) {
             if (requests & stop_search) return false;
             game_state.stop_requested.fetch_and((uint8_t)~stop_flat_out, std::memory_order_acquire);
-            show_head();
+            pace_show_head(changes);
             watched = search_watched();
         }
         if (!watched) return true;
@@ -63,10 +58,6 @@ bool solve_with_strategy(Strategy strategy) {
     Engine<BoardSink> engine;
     engine_start(engine, cells, strategy, &sink);
     Ended ended = search_step(engine);
-    for (int i = 0; i < board_cells; i++) search_record.last_cells[i] = (uint8_t)cell_value(i);
-    search_record.written.store(sink.changes > sink.made ? sink.changes : sink.made,
-                                std::memory_order_relaxed);
-    search_record.count.store(sink.changes, std::memory_order_relaxed);
-    sink.show_head();
+    pace_search_ended(sink.changes, sink.made);
     return ended == Ended::solved;
 }

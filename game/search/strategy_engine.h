@@ -172,21 +172,27 @@ template <typename Sink> Ended singles_step(Engine<Sink>& e) {
     return ended == Ended::failed ? take_back(e, placed, count) : ended;
 }
 
-// Exact cover: the constraint with the fewest options, in the order cells,
-// then each digit in each row, each column and each box; none is a dead end.
-template <typename Sink> Ended cover_step(Engine<Sink>& e) {
-    if (e.empty_count == 0) return Ended::solved;
+// The constraint exact cover takes next: a cell (house -1) with its
+// candidates, or a digit in a house; `options` 0 for a dead end.
+struct CoverChoice {
+    int cell;
+    unsigned candidates;
+    int house, digit, options;
+};
+
+// The constraint with the fewest options, in the order cells, then each digit
+// in each row, each column and each box. The board has an empty cell.
+template <typename Sink> CoverChoice cover_choice(const Engine<Sink>& e) {
+    CoverChoice choice = {-1, 0, -1, 0, 10};
     // Places of each digit in each house.
     uint8_t places[house_count][10] = {};
-    int best_cell = -1, best_count = 10;
-    unsigned best_candidates = 0;
     for_each_empty(e, [&](int cell) {
         unsigned digits = candidates_of(e.houses, cell);
         int count = digit_count(digits);
-        if (count < best_count) {
-            best_cell = cell;
-            best_count = count;
-            best_candidates = digits;
+        if (count < choice.options) {
+            choice.cell = cell;
+            choice.options = count;
+            choice.candidates = digits;
         }
         for (unsigned rest = digits; rest; rest &= rest - 1) {
             int digit = __builtin_ctz(rest);
@@ -194,29 +200,49 @@ template <typename Sink> Ended cover_step(Engine<Sink>& e) {
         }
         return true;
     });
-    if (best_count == 0) return Ended::failed;
+    if (choice.options == 0) return choice;
     // Strictly fewer: on ties the earlier constraint, the cells before all.
-    int best_house = -1, best_digit = 0;
     for (int house = 0; house < house_count; house++) {
         for (int digit = 1; digit <= 9; digit++) {
             if (e.houses.held[house] & digit_bit(digit)) continue;
             int count = places[house][digit];
-            if (count == 0) return Ended::failed;
-            if (count >= best_count) continue;
-            best_house = house;
-            best_digit = digit;
-            best_count = count;
+            if (count >= choice.options) continue;
+            choice.house = house;
+            choice.digit = digit;
+            choice.options = count;
+            if (count == 0) return choice;
         }
     }
-    if (best_house < 0) return try_cell(e, best_cell, best_candidates);
-    // The digit leaves one cell before it enters the next.
+    return choice;
+}
+
+// The places of a digit in a house: its empty cells where it is a candidate,
+// in the house's order. Returns how many.
+template <typename Sink>
+int digit_places(const Engine<Sink>& e, int house, int digit, int8_t places[9]) {
+    int count = 0;
     for (int k = 0; k < 9; k++) {
-        int cell = house_cell((HouseKind)(best_house / 9), best_house % 9, k);
-        if (e.cells[cell] || !(candidates_of(e.houses, cell) & digit_bit(best_digit))) continue;
-        if (!write_cell(e, cell, best_digit)) return Ended::stopped;
+        int cell = house_cell((HouseKind)(house / 9), house % 9, k);
+        if (!e.cells[cell] && (candidates_of(e.houses, cell) & digit_bit(digit)))
+            places[count++] = (int8_t)cell;
+    }
+    return count;
+}
+
+// Exact cover: a cell goes from one digit straight to the next; a digit in a
+// house leaves one cell before it enters the next.
+template <typename Sink> Ended cover_step(Engine<Sink>& e) {
+    if (e.empty_count == 0) return Ended::solved;
+    CoverChoice choice = cover_choice(e);
+    if (choice.options == 0) return Ended::failed;
+    if (choice.house < 0) return try_cell(e, choice.cell, choice.candidates);
+    int8_t places[9];
+    int count = digit_places(e, choice.house, choice.digit, places);
+    for (int k = 0; k < count; k++) {
+        if (!write_cell(e, places[k], choice.digit)) return Ended::stopped;
         Ended ended = search_step(e);
         if (ended != Ended::failed) return ended;
-        if (!write_cell(e, cell, 0)) return Ended::stopped;
+        if (!write_cell(e, places[k], 0)) return Ended::stopped;
     }
     return Ended::failed;
 }

@@ -12,6 +12,7 @@
 #include "game/puzzles/new_puzzle.h"
 #include "game/puzzles/puzzle_file.h"
 #include "game/screen/cell_cursor.h"
+#include "game/screen/board_marks.h"
 #include "game/screen/compare_card.h"
 #include "game/screen/game_screen.h"
 #include "game/screen/key_card.h"
@@ -219,6 +220,9 @@ void on_key(GLFWwindow*, int key, int scancode, int action, int mods) {
         break;
     case KeyCommand::redo:
         redo_board_edit();
+        break;
+    case KeyCommand::candidates:
+        candidates_wanted = !candidates_wanted;
         break;
     default:
         break;

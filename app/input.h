@@ -9,6 +9,7 @@ struct GLFWwindow;
 using KeyCode = uint8_t;
 constexpr KeyCode key_code_c = 21;
 constexpr KeyCode key_code_l = 30;
+constexpr KeyCode key_code_m = 31;
 constexpr KeyCode key_code_n = 32;
 constexpr KeyCode key_code_q = 35;
 constexpr KeyCode key_code_s = 37;
@@ -47,6 +48,7 @@ enum class KeyCommand {
     next_length,
     next_strategy,
     compare,
+    candidates,
     next_in_file,
     previous_in_file,
     // Watching the search; the arrows left and right step it while it is

@@ -78,6 +78,8 @@ static KeyCommand watch_command(KeyCode code) {
         return KeyCommand::next_strategy;
     case key_code_c:
         return KeyCommand::compare;
+    case key_code_m:
+        return KeyCommand::candidates;
     default:
         return KeyCommand::none;
     }

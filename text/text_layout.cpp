@@ -28,10 +28,14 @@ uint16_t layout_text(const Font* font, const char* text, float scale, Vertex* ou
     return width > 0 && width < 65536 ? (uint16_t)width : 0;
 }
 
-Vec2 text_placement(const TextObject* text, float x, float y) {
+Vec2 place_text(const Font* font, uint16_t width, float x, float y) {
     // Integer halvings: the advance box is centred to the whole unit, and the
     // ascender-to-descender band, `size` units tall, is centred on y.
-    float left = x - (float)(text->width / 2);
-    float baseline_shift = (float)(text->font->size / 2) - text->font->ascent;
+    float left = x - (float)(width / 2);
+    float baseline_shift = (float)(font->size / 2) - font->ascent;
     return Vec2{left, y - baseline_shift};
+}
+
+Vec2 text_placement(const TextObject* text, float x, float y) {
+    return place_text(text->font, text->width, x, y);
 }

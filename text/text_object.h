@@ -24,6 +24,8 @@ constexpr int text_max_length = 127;
 // 6 * 127) and returns the advance width in logical units, truncated.
 uint16_t layout_text(const Font* font, const char* text, float scale, Vertex* out,
                      uint16_t* vertex_count);
+// Where a text of this font and width goes to be centred on (x, y).
+Vec2 place_text(const Font* font, uint16_t width, float x, float y);
 // Where draw_text moves the text so it is centred on (x, y).
 Vec2 text_placement(const TextObject* text, float x, float y);
 

@@ -9,6 +9,7 @@
 #include "game/board/givens_check.h"
 #include "game/board/givens_history.h"
 #include "game/puzzles/new_puzzle.h"
+#include "game/screen/board_marks.h"
 #include "game/screen/compare_card.h"
 #include "game/screen/key_card.h"
 #include "game/screen/layout.h"
@@ -171,9 +172,11 @@ void game_frame(double now) {
     draw_rect(Vec2{0, 0}, view_width, view_height, background.r, background.g, background.b,
               background.a);
     draw_text_in(&screen.title_text, game_layout.title_centre, ink);
+    draw_story_marks();
     draw_conflict_marks();
     draw_grid(game_layout.grid_top_left);
     draw_cells(now);
+    draw_candidates(searching);
     // While a search runs typing does nothing, so the cursor does not show.
     if (game_state.cursor_shown && !searching)
         draw_outline(game_layout.cell_centres[game_state.cursor_cell], Vec2{cell_size, cell_size});

@@ -10,15 +10,18 @@
 #include "game/screen/layout.h"
 #include "game/screen/line_words.h"
 #include "game/screen/screen_colours.h"
+#include "game/screen/story_words.h"
 #include "game/screen/watch_screen.h"
 #include "game/watch/watch.h"
 #include "text/text_object.h"
 
 // Room kept free at either side of a row.
 static constexpr float row_margin = 10;
-// A part's words split where they have a wide gap, for narrow windows.
+// A part's words split where they have a wide gap, for narrow windows; the
+// story of a change may have more parts than a notice.
 static constexpr int pieces_a_part = 4;
-static constexpr int group_capacity = status_group_capacity + pieces_a_part + 2;
+static constexpr int story_pieces = 6;
+static constexpr int group_capacity = story_pieces + status_group_capacity + 2;
 static constexpr int row_capacity = group_capacity;
 
 // A text laid out again only when its words change, never per frame.
@@ -29,7 +32,7 @@ struct LinePiece {
 
 // A notice, verdict or conflict: its words in pieces between wide gaps.
 struct LinePart {
-    LinePiece pieces[pieces_a_part];
+    LinePiece pieces[story_pieces];
     int count;
 };
 
@@ -38,10 +41,12 @@ struct Group {
     const TextObject* text; // nullptr for the status group of that number
     int status_group;
     float width;
+    // The last group of its row.
+    bool row_end;
 };
 
 struct MessageLine {
-    LinePart notice, verdict, conflict;
+    LinePart notice, story, verdict, conflict;
     float foot;
 };
 
@@ -89,7 +94,7 @@ float message_line_foot() {
 
 static void add_part(const LinePart& part, Group* groups, int& count) {
     for (int i = 0; i < part.count && count < group_capacity; i++)
-        groups[count++] = Group{&part.pieces[i].text, 0, (float)part.pieces[i].text.width};
+        groups[count++] = Group{&part.pieces[i].text, 0, (float)part.pieces[i].text.width, false};
 }
 
 // Rows of groups as many as fit the window's width each, centred on the
@@ -103,7 +108,8 @@ static void draw_rows(const Group* groups, int count, float y) {
     float width = 0;
     for (int i = 0; i < count; i++) {
         float wider = width + (width > 0 ? gap : 0) + groups[i].width;
-        if (rows == 0 || (wider > limit && width > 0)) {
+        bool after_end = i > 0 && groups[i - 1].row_end;
+        if (rows == 0 || after_end || (wider > limit && width > 0)) {
             row_starts[rows++] = i;
             wider = groups[i].width;
         }
@@ -149,7 +155,16 @@ void draw_message_line(double now) {
         return;
     }
     if (!conflicts_shown()) return;
-    char words[text_max_length + 1];
+    // The change shown has rows of its own, first.
+    char words[2 * text_max_length + 1];
+    ShownChange shown;
+    if (status_line_shown() && shown_change(&shown)) {
+        describe_change(shown, words, sizeof(words));
+        if (set_part(message.story, words, story_pieces)) {
+            add_part(message.story, groups, count);
+            groups[count - 1].row_end = true;
+        }
+    }
     describe_verdict(words, sizeof(words));
     // A verdict or a conflict is short, and reads best kept on one row.
     bool verdict = set_part(message.verdict, words, 1);
@@ -162,7 +177,7 @@ void draw_message_line(double now) {
 
     int status_groups = measure_status();
     for (int i = 0; i < status_groups; i++)
-        groups[count++] = Group{nullptr, i, (float)status_group_width(i)};
+        groups[count++] = Group{nullptr, i, (float)status_group_width(i), false};
     if (verdict) add_part(message.verdict, groups, count);
     if (conflict) add_part(message.conflict, groups, count);
     draw_rows(groups, count, y);

@@ -19,7 +19,7 @@
 static const Rgba peer_tint = {168, 204, 244, 255};
 static const Rgba house_tint = {206, 232, 188, 255};
 static const Rgba dead_end_tint = {212, 180, 240, 255};
-static const Rgba candidate_ink = {128, 104, 72, 255};
+static const Rgba candidate_ink = {96, 104, 120, 255};
 
 bool candidates_wanted;
 

@@ -16,8 +16,8 @@ static void say(Words& words, const char* format, ...) {
     if (words.length >= words.size - 1) return;
     va_list args;
     va_start(args, format);
-    int added = vsnprintf(words.out + words.length, (size_t)(words.size - words.length), format,
-                          args);
+    int added =
+        vsnprintf(words.out + words.length, (size_t)(words.size - words.length), format, args);
     va_end(args);
     if (added > 0) words.length += added;
     if (words.length > words.size - 1) words.length = words.size - 1;
@@ -118,8 +118,9 @@ void describe_change(const ShownChange& shown, char* out, int size) {
     case StoryKind::leaves_place:
         say(words, "%d leaves ", story.digit);
         say_cell(words, story.cell);
-        say(words, story.places[story.place_count - 1] == story.cell ? "%sno place left in "
-                                                                     : "%sfor its next place in ",
+        say(words,
+            story.places[story.place_count - 1] == story.cell ? "%sno place left in "
+                                                              : "%sfor its next place in ",
             status_gap_text);
         say_house(words, story.house);
         break;

@@ -5,7 +5,7 @@ replay of a finished one."""
 import time
 
 from harness import (CLEAR, HARD, INK, SOLVE, SOLVER_INK, autosave_bytes, cell_centre, check,
-                     crop, digit_pixels, outlined, palette_centre, run, shows_digit,
+                     crop, digit_pixels, near, outlined, palette_centre, run, shows_digit,
                      wait_until, ERASER)
 
 def solver_cells(shot):
@@ -26,6 +26,38 @@ ESCARGOT = ("1....7.9..3..2...8..96..5....53..9...1..8...26....4...3......1..4..
 
 
 STRIP_Y = 907
+# A peer that holds a digit the change passed over; the candidates' pencil.
+PEER_TINT = (168, 204, 244)
+PENCIL = (96, 104, 120)
+
+
+def peers_of(cell):
+    """The cell's row, column and box, in that order."""
+    r, c = divmod(cell, 9)
+    box = [27 * (r // 3) + 3 * (c // 3) + 9 * (k // 3) + k % 3 for k in range(9)]
+    return [[9 * r + k for k in range(9)], [9 * k + c for k in range(9)], box]
+
+
+def candidates(board, cell):
+    held = {board[i] for house in peers_of(cell) for i in house}
+    return [d for d in "123456789" if d not in held]
+
+
+def first_change(puzzle):
+    """In order: the first empty cell's lowest candidate, and the first peer
+    (row, then column, then box) holding each digit below it."""
+    cell = puzzle.index(".")
+    digit = candidates(puzzle, cell)[0]
+    named = []
+    for d in "123456789"[:int(digit) - 1]:
+        holders = [i for house in peers_of(cell) for i in house if puzzle[i] == d]
+        named += holders[:1]
+    return cell, digit, sorted(named)
+
+
+def tinted(shot, cell):
+    x, y = cell_centre(cell)
+    return near(shot.pixel(x - 19, y - 19), PEER_TINT, 8)
 
 
 def status_line(shot):
@@ -33,8 +65,18 @@ def status_line(shot):
 
 
 def grid(shot):
-    """The digit area of every cell, clear of the outline of the last change."""
-    return [crop(shot, cell_centre(i), 15, 15) for i in range(81)]
+    """The digit's pixels in every cell, clear of the outline of the last
+    change: which are ink, whatever tint is behind them."""
+    def inked(p):
+        return near(p, SOLVER_INK, 40) or near(p, INK, 40)
+    return [[inked(p) for p in crop(shot, cell_centre(i), 15, 15)] for i in range(81)]
+
+
+def changed_cells(shot, other):
+    """Cells whose digit differs: a tint behind a digit moves only a few of
+    its edge pixels."""
+    return [i for i, (a, b) in enumerate(zip(grid(shot), grid(other)))
+            if sum(x != y for x, y in zip(a, b)) > 25]
 
 
 def held_still(s, seconds=0.5):
@@ -89,7 +131,7 @@ def watching(s):
     stepped = wait_until(lambda: held_still(s, 1.3), 10, "a paused search to hold the screen still")
     s.key("comma")
     paused = wait_until(lambda: changed_from(s, stepped), 10, "a step back")
-    changed = [i for i, (a, b) in enumerate(zip(grid(paused), grid(stepped))) if a != b]
+    changed = changed_cells(paused, stepped)
     check(len(changed) == 1, "the step after Space changes one cell: %s" % changed)
     s.key("period")
     wait_until(lambda: s.screenshot(name="stepped_again").raw == stepped.raw, 10,
@@ -118,6 +160,23 @@ def watching(s):
     s.key("Home")
     shot = wait_until(lambda: changed_from(s, done), 10, "the replay")
     check(solver_cells(shot) == [] and ink_cells(shot) == givens, "Home shows the givens")
+
+    # The first change, explained: the peers holding the digits it passed
+    # over are tinted, no other cell. M pencils the candidates of every empty
+    # cell and of no other.
+    s.key("period")
+    first = wait_until(lambda: changed_from(s, shot), 10, "the first change")
+    cell, digit, named = first_change(ESCARGOT)
+    check(shows_digit(first, cell, SOLVER_INK), "the first change at r%dc%d" % divmod(cell + 9, 9))
+    marked = [i for i in range(81) if tinted(first, i)]
+    check(named and marked == named, "peers %s tinted, expected %s" % (marked, named))
+    s.key("m")
+    pencilled = wait_until(lambda: changed_from(s, first), 10, "the candidates")
+    board = ESCARGOT[:cell] + digit + ESCARGOT[cell + 1:]
+    expected = [i for i in range(81) if board[i] == "." and candidates(board, i)]
+    shown = [i for i in range(81) if digit_pixels(pencilled, cell_centre(i), PENCIL, 22, 20) > 8]
+    check(shown == expected, "candidates in %s, not %s" % (shown, expected))
+    s.key("m", "Home")
 
     # The strip: its right end is the solution, its middle a state between,
     # its left end the givens again.

@@ -93,8 +93,9 @@ def timed_solve(s):
 
 
 def watching_counts(s):
-    """Frame counts over SECONDS while the search is watched at three paces,
-    paused, and while its replay plays, each started from the keyboard."""
+    """Frame counts over SECONDS while the search is watched at three paces
+    (at 1,000 a second also with the candidates shown), paused, and while its
+    replay plays, each started from the keyboard."""
     watched = []
     # From flat out, "-" once is 1,000,000 changes a second, 5 more 1,000, 6 more 10.
     for presses, pace in ((1, "1,000,000"), (5, "1,000"), (6, "10")):
@@ -102,6 +103,12 @@ def watching_counts(s):
         s.key("space")
         title_counts(s, 1)
         watched.append(("watched at %s a second" % pace, title_counts(s, SECONDS)))
+        if pace == "1,000":
+            # Every frame a new change told and new candidates pencilled in.
+            s.key("m")
+            title_counts(s, 1)
+            watched.append(("the same with the candidates (M)", title_counts(s, SECONDS)))
+            s.key("m")
     s.key("space")
     title_counts(s, 1)
     watched.append(("paused", title_counts(s, SECONDS)))

@@ -45,8 +45,9 @@ void set_viewport(uint16_t width, uint16_t height) {
     // A minimised window has no area to project onto; the last projection
     // stays until it has one again.
     if (width == 0 || height == 0) return;
-    view_scale = fminf(
-        pixel_scale, fminf((float)width / layout_units_width, (float)height / layout_units_height));
+    // The whole layout, as large as the framebuffer holds: smaller than the
+    // window opened at, or larger (full screen on a projector).
+    view_scale = fminf((float)width / layout_units_width, (float)height / layout_units_height);
     // The projection covers the framebuffer exactly, so a unit is view_scale
     // pixels everywhere; the layout gets the whole units.
     float w = (float)width / view_scale;

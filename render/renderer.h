@@ -15,9 +15,10 @@ static_assert(sizeof(Vertex) == 20, "vertices are 20 bytes, tightly packed");
 constexpr int layout_units_width = 540;
 constexpr int layout_units_height = 960;
 
-// Framebuffer pixels per logical unit chosen at start-up (fonts and images
-// are made for it); the pixels per unit now drawn at, which is less while the
-// framebuffer is too small for the layout; the drawing area in logical units.
+// Framebuffer pixels per logical unit chosen at start-up (the window opens at
+// it, images are made for it, fonts cached at it); the pixels per unit now
+// drawn at, which follows the framebuffer's size, smaller or larger; the
+// drawing area in logical units.
 extern float pixel_scale;
 extern float view_scale;
 extern uint16_t view_width;

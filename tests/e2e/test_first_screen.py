@@ -194,16 +194,17 @@ def double_density(s):
     check(digit_pixels(shot, cell_centre(40, 2), INK, 32) > 80, "the given 5 in ink")
     check(digit_pixels(shot, cell_centre(0, 2), SOLVER_INK, 32) > 80, "solver digit in cell 0")
 
-    # Full screen and back keep the scale: the grid follows the middle.
-    # The first frame after the switch may still come from the old size.
+    # Full screen grows the screen to fit, centred, and back gives the window's
+    # own pixels again. The first frame after the switch may come from the old size.
     s.key("alt+Return")
-    middle_x, middle_y = BIG_SCREEN[0] // 4, BIG_SCREEN[1] // 4
-    wait_until(lambda: (lambda sh: sh.width == BIG_SCREEN[0] and near(
-        sh.pixel(2 * (middle_x - 225) + 1, 2 * (middle_y - 300)), INK, 2))(
+    fit = fit_in(*BIG_SCREEN)
+    shot = wait_until(lambda: (lambda sh: sh if sh.width == BIG_SCREEN[0] and near(
+        sh.pixel(*fit(45, 300)), INK, 2) else None)(
         s.screenshot(keep=False)), 10, "grid's left line in full screen")
-    s.click(2 * (middle_x - 200), 2 * (middle_y - 280))  # cell 0, no digit selected: erased
-    check(digit_pixels(s.screenshot(keep=False), (2 * (middle_x - 200), 2 * (middle_y - 280)),
-                       SOLVER_INK, 32) == 0, "a click in full screen erases cell 0")
+    check_layout(shot, fit)
+    s.click(*fit(*cell_centre(0)))  # no digit selected: erased
+    check(digit_pixels(s.screenshot(keep=False), fit(*cell_centre(0)), SOLVER_INK, 32) == 0,
+          "a click in full screen erases cell 0")
     s.key("alt+Return")
     shot = wait_until(lambda: (lambda sh: sh if sh.width == 1080 else None)(
         s.screenshot(keep=False)), 10, "the window again")
@@ -237,10 +238,10 @@ def double_density(s):
 double_density.screen = BIG_SCREEN
 
 
-def fit_in(width, height, scale):
-    """Layout units to window pixels: at the scale, or shrunk to fit a smaller
-    window; centred."""
-    unit = min(scale, width / 540, height / 960)
+def fit_in(width, height):
+    """Layout units to window pixels: as large as the window holds, smaller
+    or larger than it opened; centred."""
+    unit = min(width / 540, height / 960)
     dx, dy = int(width / unit) // 2 - 270, int(height / unit) // 2 - 480
     fit = lambda x, y: (int((x + dx) * unit + 0.5), int((y + dy) * unit + 0.5))
     fit.unit = unit
@@ -269,7 +270,7 @@ def start_fitted(s, screen, dpi, low, high):
           and at.y + size.height + bottom <= screen[1], "the window leaves the screen")
     check(low <= s.scale <= high, "scale %.5f" % s.scale)
     wait_until(s.game_screen_shown, 60, "the game screen")
-    fit = fit_in(size.width, size.height, s.scale)
+    fit = fit_in(size.width, size.height)
     check_layout(s.screenshot(name="fitted"), fit)
     return fit, check_clicks(s, fit)
 
@@ -360,7 +361,7 @@ def small_laptop(s):
     subprocess.run(["xdotool", "windowsize", s.window, "400", "700"], env=s.env, check=True)
     wait_until(lambda: s.screenshot(keep=False).height == 700, 10, "the smaller window")
     s.settle(1)
-    fit = fit_in(400, 700, fit.unit)
+    fit = fit_in(400, 700)
     check_layout(s.screenshot(name="dragged_small"), fit)
     check_clicks(s, fit)
     # No smaller than half the size it opened at, and there a watched search's
@@ -369,7 +370,7 @@ def small_laptop(s):
     s.settle(1)
     width, height = s.window_geometry()[2:]
     check((width, height) == (opened[0] // 2, opened[1] // 2), "least size %dx%d" % (width, height))
-    fit = fit_in(width, height, fit.unit)
+    fit = fit_in(width, height)
     s.key("minus")
     s.key("space")
     s.settle(1)
@@ -384,10 +385,28 @@ def small_laptop(s):
           % (sorted(rows), sorted({x for x, _ in inked})[::10]))
 
 
-def fitted_test(screen, dpi, low, high):
+def full_screen(s, screen, fit):
+    """Full screen grows the layout to the screen's height (or width), crisp,
+    centred, and back gives the window's screen again."""
+    before = s.screenshot(keep=False)
+    s.key("alt+Return")
+    grown = fit_in(*screen)
+    shot = wait_until(lambda: (lambda sh: sh if sh.width == screen[0] and near(
+        sh.pixel(*grown(45, 300)), INK, 2) else None)(s.screenshot(keep=False)), 10,
+                      "the full screen")
+    print("full screen %dx%d: %.3f times the window's layout" % (screen + (grown.unit / fit.unit,)))
+    check_layout(s.screenshot(name="full_screen"), grown)
+    s.key("alt+Return")
+    wait_until(lambda: s.screenshot(keep=False).raw == before.raw, 10, "the window's own screen")
+
+
+def fitted_test(screen, dpi, low, high, grows=1):
     """A screen where the scale asked for (100 %, 150 %, 200 %) does not fit:
-    the most that fits, not 1."""
-    test = lambda s: start_fitted(s, screen, dpi, low, high)
+    the most that fits, not 1. In full screen the layout grows at least `grows` times."""
+    def test(s):
+        fit, _ = start_fitted(s, screen, dpi, low, high)
+        full_screen(s, screen, fit)
+        check(fit_in(*screen).unit >= grows * fit.unit, "full screen grows the layout")
     test.__name__ = "fitted_%dx%d_%s" % (screen + (dpi,))
     test.screen, test.window_manager = screen, True
     return test
@@ -395,4 +414,5 @@ def fitted_test(screen, dpi, low, high):
 
 small_laptop.screen, small_laptop.window_manager = (1366, 768), True
 run([first_screen, double_density, small_laptop, fitted_test((1280, 720), None, 0.68, 0.73),
+     fitted_test((1920, 1080), None, 0.99, 1, 1.1),
      fitted_test((2560, 1440), 144, 1.4, 1.5), fitted_test((2880, 1800), 192, 1.5, 1.99)])

@@ -7,6 +7,7 @@
 #include "app/app.h"
 #include "app/clipboard.h"
 #include "app/frame_clock.h"
+#include "app/picture.h"
 #include "game/board/game_state.h"
 #include "game/board/givens_history.h"
 #include "game/puzzles/new_puzzle.h"
@@ -223,6 +224,9 @@ void on_key(GLFWwindow*, int key, int scancode, int action, int mods) {
         break;
     case KeyCommand::candidates:
         candidates_wanted = !candidates_wanted;
+        break;
+    case KeyCommand::picture:
+        save_picture(clock_seconds());
         break;
     default:
         break;

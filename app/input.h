@@ -11,6 +11,7 @@ constexpr KeyCode key_code_c = 21;
 constexpr KeyCode key_code_l = 30;
 constexpr KeyCode key_code_m = 31;
 constexpr KeyCode key_code_n = 32;
+constexpr KeyCode key_code_p = 34;
 constexpr KeyCode key_code_q = 35;
 constexpr KeyCode key_code_s = 37;
 constexpr KeyCode key_code_v = 40;
@@ -49,6 +50,8 @@ enum class KeyCommand {
     next_strategy,
     compare,
     candidates,
+    picture,
+    animation,
     next_in_file,
     previous_in_file,
     // Watching the search; the arrows left and right step it while it is

@@ -94,6 +94,8 @@ KeyCommand key_command(KeyCode code, int action, int mods) {
     }
     if (action != GLFW_PRESS) return KeyCommand::none;
     if (plain && watch_command(code) != KeyCommand::none) return watch_command(code);
+    if (plain && code == key_code_p)
+        return mods & GLFW_MOD_SHIFT ? KeyCommand::animation : KeyCommand::picture;
     if (code == key_code_enter)
         return mods == GLFW_MOD_ALT ? KeyCommand::toggle_fullscreen : KeyCommand::none;
     if (code == key_code_q) return KeyCommand::quit;

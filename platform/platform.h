@@ -83,6 +83,12 @@ bool platform_folder_writable(const char* prefix);
 // False when there is none, it cannot be made or it does not fit.
 bool platform_user_data_folder(char* out, int capacity, bool make);
 
+// The user's pictures folder, with a separator at its end: the Pictures
+// known folder on Windows; elsewhere $XDG_PICTURES_DIR, else the one
+// xdg-user-dirs wrote into user-dirs.dirs, else ~/Pictures. Made when
+// missing. False when there is none, it cannot be made or it does not fit.
+bool platform_pictures_folder(char* out, int capacity);
+
 // Calls visit for each name in a folder (given as a path prefix, as above).
 void platform_list_folder(const char* prefix, void (*visit)(const char* name, void* context),
                           void* context);

@@ -93,19 +93,22 @@ bool platform_folder_writable(const char* prefix) {
     return true;
 }
 
-bool platform_user_data_folder(char* out, int capacity, bool make) {
-    PWSTR local = nullptr;
-    bool found = SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &local));
+// A known folder, or the folder `child` in it, as UTF-8 with a separator at
+// its end; made when missing if `make` is set.
+static bool known_folder(REFKNOWNFOLDERID id, const wchar_t* child, char* out, int capacity,
+                         bool make) {
+    PWSTR known = nullptr;
+    bool found = SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &known));
     wchar_t folder[wide_path_capacity];
-    static const wchar_t name[] = L"\\Tessarin";
-    size_t length = found ? wcslen(local) : 0;
-    found = found && length + sizeof(name) / sizeof(name[0]) <= (size_t)wide_path_capacity;
+    size_t length = found ? wcslen(known) : 0;
+    size_t child_length = wcslen(child);
+    found = found && length + child_length + 1 <= (size_t)wide_path_capacity;
     if (found) {
-        wmemcpy(folder, local, length);
-        wmemcpy(folder + length, name, sizeof(name) / sizeof(name[0]));
+        wmemcpy(folder, known, length);
+        wmemcpy(folder + length, child, child_length + 1);
     }
     // The folder's path is the caller's to free, found or not.
-    CoTaskMemFree(local);
+    CoTaskMemFree(known);
     if (!found) return false;
     if (make && !CreateDirectoryW(folder, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
         return false;
@@ -114,6 +117,14 @@ bool platform_user_data_folder(char* out, int capacity, bool make) {
     out[n - 1] = '\\';
     out[n] = 0;
     return true;
+}
+
+bool platform_user_data_folder(char* out, int capacity, bool make) {
+    return known_folder(FOLDERID_LocalAppData, L"\\Tessarin", out, capacity, make);
+}
+
+bool platform_pictures_folder(char* out, int capacity) {
+    return known_folder(FOLDERID_Pictures, L"", out, capacity, true);
 }
 
 void platform_list_folder(const char* prefix, void (*visit)(const char* name, void* context),

@@ -166,6 +166,10 @@ static void draw_cells(double now) {
 void game_frame(double now) {
     watch_frame(now);
     new_puzzle_frame(now);
+    draw_game_screen(now);
+}
+
+void draw_game_screen(double now) {
     // Read before the cells: a search that ends while they are drawn leaves
     // its digits and "Stop" in this frame, never its digits beside "Solve".
     bool searching = game_state.solver_running.load(std::memory_order_acquire);
@@ -204,4 +208,18 @@ void game_frame(double now) {
                  solve_ink);
     if (key_card_shown) draw_key_card();
     if (compare_card_shown) draw_compare_card();
+}
+
+ScreenBands screen_bands() {
+    // A margin keeps the grid's outer lines whole in the picture.
+    constexpr float margin = 10;
+    ScreenBands bands;
+    bands.grid_top = game_layout.grid_top_left.y - margin;
+    bands.grid_bottom = game_layout.grid_top_left.y + grid_side + margin;
+    bands.line_top = game_layout.palette_centres[7].y + small_button_size.y / 2 + margin / 2;
+    // The strip reaches down to the window's foot; a notice alone, to its own.
+    bands.line_bottom = status_line_shown()       ? (float)view_height
+                        : message_line_foot() > 0 ? message_line_foot() + margin
+                                                  : 0;
+    return bands;
 }

@@ -7,8 +7,18 @@
 // False (with the reason reported) when an asset the screen needs is missing.
 bool game_start();
 
-// Draws the whole screen from the game state at program time `now` (seconds).
+// Moves what plays on (a replay, a puzzle being made), then draws the whole
+// screen from the game state at program time `now` (seconds).
 void game_frame(double now);
+// Draws the screen as it is, moving nothing: the frame, or a picture of it.
+void draw_game_screen(double now);
+// Where a picture of the screen cuts it, in logical units: the grid, and
+// below the palette the line and the strip when they show (bottom 0 for none).
+struct ScreenBands {
+    float grid_top, grid_bottom;
+    float line_top, line_bottom;
+};
+ScreenBands screen_bands();
 
 // Lays the screen out again for a new drawing-area size (ignored when zero).
 void game_resize(uint16_t width, uint16_t height);

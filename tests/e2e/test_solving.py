@@ -2,9 +2,10 @@
 watching a search at a slow pace, paused, stepped on and back, and the
 replay of a finished one."""
 
+import os
 import time
 
-from harness import (CLEAR, HARD, INK, SOLVE, SOLVER_INK, autosave_bytes, cell_centre, check,
+from harness import (CLEAR, HARD, INK, SOLVE, SOLVER_INK, Screenshot, autosave_bytes, cell_centre, check,
                      crop, digit_pixels, near, outlined, palette_centre, run, shows_digit,
                      wait_until, ERASER)
 
@@ -176,6 +177,31 @@ def watching(s):
     expected = [i for i in range(81) if board[i] == "." and candidates(board, i)]
     shown = [i for i in range(81) if digit_pixels(pencilled, cell_centre(i), PENCIL, 22, 20) > 8]
     check(shown == expected, "candidates in %s, not %s" % (shown, expected))
+
+    # P: a pictures folder that is a file is said on the line, and the
+    # screen keeps its board; then a PNG at twice the scale whose grid holds
+    # the screen's digits, candidates and tints, and the line under it.
+    s.key("p")
+    wait_until(lambda: changed_from(s, pencilled), 10, "the line to say why no picture")
+    check(changed_cells(s.screenshot(keep=False), pencilled) == [], "the board after a failed P")
+    os.remove(s.pictures)
+    os.mkdir(s.pictures)
+    s.key("p")
+    made = wait_until(lambda: os.listdir(s.pictures), 10, "the picture")
+    check(len(made) == 1 and made[0].startswith("tessarin-") and made[0].endswith(".png"),
+          "the picture's name: %s" % made)
+    picture = Screenshot(os.path.join(s.pictures, made[0]))
+    check(picture.width == 1080 and picture.height > 2 * 470, "picture %dx%d" % (
+        picture.width, picture.height))
+    # The grid's top 10 units below the picture's top: 165 on the screen.
+    at_twice = lambda i: (2 * cell_centre(i)[0], 2 * (cell_centre(i)[1] - 165))
+    for colour in (INK, SOLVER_INK, PENCIL):
+        on_screen = [i for i in range(81) if digit_pixels(pencilled, cell_centre(i), colour, 22, 20) > 8]
+        pictured = [i for i in range(81) if digit_pixels(picture, at_twice(i), colour, 44, 20) > 24]
+        check(on_screen == pictured, "%s in %s on the screen, %s in the picture" % (
+            colour, on_screen, pictured))
+    check(near(picture.pixel(at_twice(named[0])[0] - 38, at_twice(named[0])[1] - 38), PEER_TINT, 8),
+          "the peer's tint in the picture")
     s.key("m", "Home")
 
     # The strip: its right end is the solution, its middle a state between,
@@ -211,6 +237,10 @@ def watching(s):
 
 
 def solving(s):
+    # A file where the pictures folder should be: P cannot save, at first.
+    s.pictures = os.path.join(s.work, "pictures")
+    open(s.pictures, "w").close()
+    s.env["XDG_PICTURES_DIR"] = s.pictures
     s.write(autosave_bytes(HARD), "autosave")
     s.start()
     givens = [i for i, c in enumerate(HARD) if c != "."]

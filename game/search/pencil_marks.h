@@ -1,0 +1,146 @@
+// Pencil marks for the search: each empty cell's candidates and the places of
+// each house's missing digits, brought up to date as each digit is placed, so
+// that a step need not look at the whole board before each choice. Nothing
+// takes a digit back out of them: a search saves a copy before it tries a
+// digit and puts the copy back before it tries the next.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+#include "game/board/rules.h"
+
+// The 20 other cells that share a house with each cell.
+struct CellPeers {
+    uint8_t of[81][20];
+};
+constexpr CellPeers make_cell_peers() {
+    CellPeers peers = {};
+    for (int cell = 0; cell < 81; cell++) {
+        int n = 0;
+        for (int other = 0; other < 81; other++) {
+            if (other == cell) continue;
+            if (row_of(other) == row_of(cell) || column_of(other) == column_of(cell) ||
+                box_of(other) == box_of(cell))
+                peers.of[cell][n++] = (uint8_t)other;
+        }
+    }
+    return peers;
+}
+inline constexpr CellPeers cell_peers = make_cell_peers();
+
+// The cells of each house in the house's order, without a division at each look.
+struct HouseCells {
+    uint8_t of[house_count][9];
+};
+constexpr HouseCells make_house_cells() {
+    HouseCells cells = {};
+    for (int house = 0; house < house_count; house++)
+        for (int k = 0; k < 9; k++)
+            cells.of[house][k] = (uint8_t)house_cell((HouseKind)(house / 9), house % 9, k);
+    return cells;
+}
+inline constexpr HouseCells house_cells = make_house_cells();
+
+// Cells as bits: cell k at bit k % 64 of word k / 64.
+inline void set_cell_bit(uint64_t* bits, int cell) {
+    bits[cell >> 6] |= 1ull << (cell & 63);
+}
+inline void clear_cell_bit(uint64_t* bits, int cell) {
+    bits[cell >> 6] &= ~(1ull << (cell & 63));
+}
+// The first cell of a set in reading order; the set must not be empty.
+inline int first_cell(const uint64_t* bits) {
+    return bits[0] ? __builtin_ctzll(bits[0]) : 64 + __builtin_ctzll(bits[1]);
+}
+
+struct PencilMarks {
+    // The candidates of each empty cell; none for a filled one.
+    uint16_t of[81];
+    // How many empty cells of each house may take each digit (1 to 9).
+    uint8_t places[house_count][10];
+    // The missing digits of each house that have exactly one place.
+    uint16_t one_place[house_count];
+    // The empty cells with one candidate, and those with none.
+    uint64_t one[2], none[2];
+    // Some house has a missing digit with no place.
+    bool no_place;
+};
+
+inline bool dead_end(const PencilMarks& m) {
+    return m.no_place || (m.none[0] | m.none[1]);
+}
+
+// The marks of a board from scratch; `houses` are the digits its houses hold.
+inline void marks_start(PencilMarks& m, const uint8_t cells[81], const Houses& houses) {
+    memset(&m, 0, sizeof(m));
+    for (int cell = 0; cell < 81; cell++) {
+        if (cells[cell]) continue;
+        unsigned digits = candidates_of(houses, cell);
+        m.of[cell] = (uint16_t)digits;
+        if (digits == 0) set_cell_bit(m.none, cell);
+        if (digits && (digits & (digits - 1)) == 0) set_cell_bit(m.one, cell);
+        for (unsigned rest = digits; rest; rest &= rest - 1)
+            for (int house : cell_houses.of[cell]) m.places[house][__builtin_ctz(rest)]++;
+    }
+    for (int house = 0; house < house_count; house++) {
+        for (int digit = 1; digit <= 9; digit++) {
+            if (houses.held[house] & digit_bit(digit)) continue;
+            if (m.places[house][digit] == 1) m.one_place[house] |= (uint16_t)digit_bit(digit);
+            if (m.places[house][digit] == 0) m.no_place = true;
+        }
+    }
+}
+
+// One place fewer for a digit in a house; what a held digit counts no longer matters.
+inline void lose_place(PencilMarks& m, const Houses& houses, int house, int digit) {
+    int left = --m.places[house][digit];
+    unsigned bit = digit_bit(digit);
+    if (houses.held[house] & bit) return;
+    if (left == 1) m.one_place[house] |= (uint16_t)bit;
+    if (left == 0) {
+        m.one_place[house] &= (uint16_t)~bit;
+        m.no_place = true;
+    }
+}
+
+// A digit placed in an empty cell where it is a candidate; `houses` already hold it.
+inline void mark_placed(PencilMarks& m, const Houses& houses, int cell, int digit) {
+    unsigned bit = digit_bit(digit);
+    unsigned others = m.of[cell] & ~bit;
+    m.of[cell] = 0;
+    clear_cell_bit(m.one, cell);
+    const uint8_t* own = cell_houses.of[cell];
+    for (int k = 0; k < 3; k++) m.one_place[own[k]] &= (uint16_t)~bit;
+    for (; others; others &= others - 1)
+        for (int k = 0; k < 3; k++) lose_place(m, houses, own[k], __builtin_ctz(others));
+    for (int peer : cell_peers.of[cell]) {
+        unsigned digits = m.of[peer];
+        if (!(digits & bit)) continue;
+        digits ^= bit;
+        m.of[peer] = (uint16_t)digits;
+        for (int house : cell_houses.of[peer]) lose_place(m, houses, house, digit);
+        if (digits == 0) {
+            clear_cell_bit(m.one, peer);
+            set_cell_bit(m.none, peer);
+        } else if ((digits & (digits - 1)) == 0) {
+            set_cell_bit(m.one, peer);
+        }
+    }
+}
+
+// The first house with a missing digit of one place: its lowest such digit
+// and that place. False when there is none.
+inline bool first_hidden_single(const PencilMarks& m, int* cell, int* digit) {
+    for (int house = 0; house < house_count; house++) {
+        if (!m.one_place[house]) continue;
+        *digit = __builtin_ctz(m.one_place[house]);
+        for (int c : house_cells.of[house]) {
+            if (m.of[c] & digit_bit(*digit)) {
+                *cell = c;
+                return true;
+            }
+        }
+    }
+    return false;
+}

@@ -54,11 +54,42 @@ inline int first_cell(const uint64_t* bits) {
     return bits[0] ? __builtin_ctzll(bits[0]) : 64 + __builtin_ctzll(bits[1]);
 }
 
+// The peers of each cell as bits, to find those that lose a digit at once.
+struct PeerBits {
+    uint64_t of[81][2];
+};
+constexpr PeerBits make_peer_bits() {
+    PeerBits bits = {};
+    for (int cell = 0; cell < 81; cell++)
+        for (int peer : cell_peers.of[cell]) bits.of[cell][peer >> 6] |= 1ull << (peer & 63);
+    return bits;
+}
+inline constexpr PeerBits peer_bits = make_peer_bits();
+
+// Counts of places kept four bits a digit, digit d at bits 4d to 4d + 3, so
+// that a cell's candidates add to a house's counts in one addition.
+constexpr uint64_t place_unit(int digit) {
+    return 1ull << (4 * digit);
+}
+struct SpreadDigits {
+    uint64_t of[1024];
+};
+constexpr SpreadDigits make_spread_digits() {
+    SpreadDigits spread = {};
+    for (int set = 0; set < 1024; set++)
+        for (int digit = 1; digit <= 9; digit++)
+            if (set & digit_bit(digit)) spread.of[set] |= place_unit(digit);
+    return spread;
+}
+inline constexpr SpreadDigits spread_digits = make_spread_digits();
+
 struct PencilMarks {
+    // The empty cells where each digit (1 to 9, at index digit - 1) may go, as bits.
+    uint64_t cells_of[9][2];
     // The candidates of each empty cell; none for a filled one.
     uint16_t of[81];
-    // How many empty cells of each house may take each digit (1 to 9).
-    uint8_t places[house_count][10];
+    // How many empty cells of each house may take each digit, four bits a digit.
+    uint64_t places[house_count];
     // The missing digits of each house that have exactly one place.
     uint16_t one_place[house_count];
     // The empty cells with one candidate, and those with none.
@@ -66,6 +97,10 @@ struct PencilMarks {
     // Some house has a missing digit with no place.
     bool no_place;
 };
+
+inline int place_count(const PencilMarks& m, int house, int digit) {
+    return (int)(m.places[house] >> (4 * digit)) & 15;
+}
 
 inline bool dead_end(const PencilMarks& m) {
     return m.no_place || (m.none[0] | m.none[1]);
@@ -81,22 +116,26 @@ inline void marks_start(PencilMarks& m, const uint8_t cells[81], const Houses& h
         if (digits == 0) set_cell_bit(m.none, cell);
         if (digits && (digits & (digits - 1)) == 0) set_cell_bit(m.one, cell);
         for (unsigned rest = digits; rest; rest &= rest - 1)
-            for (int house : cell_houses.of[cell]) m.places[house][__builtin_ctz(rest)]++;
+            set_cell_bit(m.cells_of[__builtin_ctz(rest) - 1], cell);
+        for (int house : cell_houses.of[cell]) m.places[house] += spread_digits.of[digits];
     }
+    // The missing digits whose four bits are all clear, and those with only the lowest set.
     for (int house = 0; house < house_count; house++) {
-        for (int digit = 1; digit <= 9; digit++) {
-            if (houses.held[house] & digit_bit(digit)) continue;
-            if (m.places[house][digit] == 1) m.one_place[house] |= (uint16_t)digit_bit(digit);
-            if (m.places[house][digit] == 0) m.no_place = true;
-        }
+        uint64_t count = m.places[house],
+                 missing = spread_digits.of[all_digits & ~houses.held[house]];
+        uint64_t high = (count >> 1) | (count >> 2) | (count >> 3);
+        if (~(count | high) & missing) m.no_place = true;
+        for (uint64_t ones = count & ~high & missing; ones; ones &= ones - 1)
+            m.one_place[house] |= (uint16_t)digit_bit(__builtin_ctzll(ones) / 4);
     }
 }
 
-// One place fewer for a digit in a house; what a held digit counts no longer matters.
-inline void lose_place(PencilMarks& m, const Houses& houses, int house, int digit) {
-    int left = --m.places[house][digit];
+// One place fewer for a digit the house is missing.
+inline void lose_place(PencilMarks& m, int house, int digit) {
+    uint64_t count = m.places[house] -= place_unit(digit);
+    int left = (int)(count >> (4 * digit)) & 15;
+    if (left > 1) return;
     unsigned bit = digit_bit(digit);
-    if (houses.held[house] & bit) return;
     if (left == 1) m.one_place[house] |= (uint16_t)bit;
     if (left == 0) {
         m.one_place[house] &= (uint16_t)~bit;
@@ -104,27 +143,40 @@ inline void lose_place(PencilMarks& m, const Houses& houses, int house, int digi
     }
 }
 
-// A digit placed in an empty cell where it is a candidate; `houses` already hold it.
-inline void mark_placed(PencilMarks& m, const Houses& houses, int cell, int digit) {
+// A digit placed in an empty cell where it is a candidate. Its houses now
+// hold it, so their counts of it no longer matter; the cell's other
+// candidates and the peers' other houses lack it, so theirs do.
+inline void mark_placed(PencilMarks& m, int cell, int digit) {
     unsigned bit = digit_bit(digit);
     unsigned others = m.of[cell] & ~bit;
     m.of[cell] = 0;
     clear_cell_bit(m.one, cell);
     const uint8_t* own = cell_houses.of[cell];
     for (int k = 0; k < 3; k++) m.one_place[own[k]] &= (uint16_t)~bit;
-    for (; others; others &= others - 1)
-        for (int k = 0; k < 3; k++) lose_place(m, houses, own[k], __builtin_ctz(others));
-    for (int peer : cell_peers.of[cell]) {
-        unsigned digits = m.of[peer];
-        if (!(digits & bit)) continue;
-        digits ^= bit;
-        m.of[peer] = (uint16_t)digits;
-        for (int house : cell_houses.of[peer]) lose_place(m, houses, house, digit);
-        if (digits == 0) {
-            clear_cell_bit(m.one, peer);
-            set_cell_bit(m.none, peer);
-        } else if ((digits & (digits - 1)) == 0) {
-            set_cell_bit(m.one, peer);
+    clear_cell_bit(m.cells_of[digit - 1], cell);
+    for (; others; others &= others - 1) {
+        int other = __builtin_ctz(others);
+        clear_cell_bit(m.cells_of[other - 1], cell);
+        for (int k = 0; k < 3; k++) lose_place(m, own[k], other);
+    }
+    // The peers where the digit was a candidate lose it.
+    uint64_t* where = m.cells_of[digit - 1];
+    for (int word = 0; word < 2; word++) {
+        uint64_t hit = where[word] & peer_bits.of[cell][word];
+        where[word] ^= hit;
+        for (; hit; hit &= hit - 1) {
+            int peer = 64 * word + __builtin_ctzll(hit);
+            unsigned digits = m.of[peer] ^ bit;
+            m.of[peer] = (uint16_t)digits;
+            const uint8_t* theirs = cell_houses.of[peer];
+            for (int k = 0; k < 3; k++)
+                if (theirs[k] != own[k]) lose_place(m, theirs[k], digit);
+            if (digits == 0) {
+                clear_cell_bit(m.one, peer);
+                set_cell_bit(m.none, peer);
+            } else if ((digits & (digits - 1)) == 0) {
+                set_cell_bit(m.one, peer);
+            }
         }
     }
 }

@@ -49,7 +49,7 @@ template <typename Sink> bool write_cell(Engine<Sink>& e, int cell, int after) {
 // Writes a digit into an empty cell where it is a candidate, marks and all.
 template <typename Sink> bool place(Engine<Sink>& e, int cell, int digit) {
     bool go_on = write_cell(e, cell, digit);
-    mark_placed(e.marks, e.houses, cell, digit);
+    mark_placed(e.marks, cell, digit);
     return go_on;
 }
 
@@ -145,10 +145,11 @@ template <typename Sink> Ended cover_step(Engine<Sink>& e) {
         for (; missing; missing &= missing - 1) {
             int digit = __builtin_ctz(missing);
             // Strictly fewer: on ties the earlier constraint, the cells before all.
-            if (m.places[house][digit] >= best_count) continue;
+            int count = place_count(m, house, digit);
+            if (count >= best_count) continue;
             best_house = house;
             best_digit = digit;
-            best_count = m.places[house][digit];
+            best_count = count;
         }
     }
     if (best_house < 0) return try_cell(e, best_cell, candidates);

@@ -130,36 +130,36 @@ inline void marks_start(PencilMarks& m, const uint8_t cells[81], const Houses& h
     }
 }
 
-// One place fewer for a digit the house is missing.
-inline void lose_place(PencilMarks& m, int house, int digit) {
+// One place fewer for a digit in a house, without a branch to guess wrong.
+// The digit's mark of one place goes on as its count falls to one and off as
+// it falls to none; true when none is left.
+inline bool lose_place(PencilMarks& m, int house, int digit) {
     uint64_t count = m.places[house] -= place_unit(digit);
-    int left = (int)(count >> (4 * digit)) & 15;
-    if (left > 1) return;
-    unsigned bit = digit_bit(digit);
-    if (left == 1) m.one_place[house] |= (uint16_t)bit;
-    if (left == 0) {
-        m.one_place[house] &= (uint16_t)~bit;
-        m.no_place = true;
-    }
+    unsigned left = (unsigned)(count >> (4 * digit)) & 15;
+    m.one_place[house] ^= (uint16_t)(digit_bit(digit) & (0u - (left <= 1)));
+    return left == 0;
 }
 
-// A digit placed in an empty cell where it is a candidate. Its houses now
-// hold it, so their counts of it no longer matter; the cell's other
-// candidates and the peers' other houses lack it, so theirs do.
+// A digit placed in an empty cell where it is a candidate. The cell's other
+// candidates lose a place in its houses, and the peers that lose the digit a
+// place in each of theirs; the cell's houses now hold the digit, so their
+// counts and marks of it (the count never below one: the cell's own) no
+// longer matter.
 inline void mark_placed(PencilMarks& m, int cell, int digit) {
     unsigned bit = digit_bit(digit);
     unsigned others = m.of[cell] & ~bit;
     m.of[cell] = 0;
     clear_cell_bit(m.one, cell);
     const uint8_t* own = cell_houses.of[cell];
-    for (int k = 0; k < 3; k++) m.one_place[own[k]] &= (uint16_t)~bit;
     clear_cell_bit(m.cells_of[digit - 1], cell);
+    bool none_left = false;
     for (; others; others &= others - 1) {
         int other = __builtin_ctz(others);
         clear_cell_bit(m.cells_of[other - 1], cell);
-        for (int k = 0; k < 3; k++) lose_place(m, own[k], other);
+        for (int k = 0; k < 3; k++) none_left |= lose_place(m, own[k], other);
     }
-    // The peers where the digit was a candidate lose it.
+    // A peer's mark of one candidate goes on as it falls to one and off as it
+    // falls to none.
     uint64_t* where = m.cells_of[digit - 1];
     for (int word = 0; word < 2; word++) {
         uint64_t hit = where[word] & peer_bits.of[cell][word];
@@ -168,17 +168,14 @@ inline void mark_placed(PencilMarks& m, int cell, int digit) {
             int peer = 64 * word + __builtin_ctzll(hit);
             unsigned digits = m.of[peer] ^ bit;
             m.of[peer] = (uint16_t)digits;
-            const uint8_t* theirs = cell_houses.of[peer];
-            for (int k = 0; k < 3; k++)
-                if (theirs[k] != own[k]) lose_place(m, theirs[k], digit);
-            if (digits == 0) {
-                clear_cell_bit(m.one, peer);
-                set_cell_bit(m.none, peer);
-            } else if ((digits & (digits - 1)) == 0) {
-                set_cell_bit(m.one, peer);
-            }
+            for (int house : cell_houses.of[peer]) none_left |= lose_place(m, house, digit);
+            uint64_t peer_bit = hit & (0ull - hit);
+            m.none[word] |= peer_bit & (0ull - (digits == 0));
+            m.one[word] ^= peer_bit & (0ull - ((digits & (digits - 1)) == 0));
         }
     }
+    for (int k = 0; k < 3; k++) m.one_place[own[k]] &= (uint16_t)~bit;
+    m.no_place |= none_left;
 }
 
 // The first house with a missing digit of one place: its lowest such digit

@@ -90,7 +90,8 @@ struct PencilMarks {
     uint16_t of[81];
     // How many empty cells of each house may take each digit, four bits a digit.
     uint64_t places[house_count];
-    // The missing digits of each house that have exactly one place.
+    // The missing digits of each house that have exactly one place; the bits
+    // of the digits a house holds mean nothing.
     uint16_t one_place[house_count];
     // The empty cells with one candidate, and those with none.
     uint64_t one[2], none[2];
@@ -109,15 +110,25 @@ inline bool dead_end(const PencilMarks& m) {
 // The marks of a board from scratch; `houses` are the digits its houses hold.
 inline void marks_start(PencilMarks& m, const uint8_t cells[81], const Houses& houses) {
     memset(&m, 0, sizeof(m));
+    uint64_t empty[2] = {};
     for (int cell = 0; cell < 81; cell++) {
         if (cells[cell]) continue;
+        set_cell_bit(empty, cell);
         unsigned digits = candidates_of(houses, cell);
         m.of[cell] = (uint16_t)digits;
         if (digits == 0) set_cell_bit(m.none, cell);
         if (digits && (digits & (digits - 1)) == 0) set_cell_bit(m.one, cell);
-        for (unsigned rest = digits; rest; rest &= rest - 1)
-            set_cell_bit(m.cells_of[__builtin_ctz(rest) - 1], cell);
         for (int house : cell_houses.of[cell]) m.places[house] += spread_digits.of[digits];
+    }
+    // A digit may go in every empty cell but the peers of the cells that hold it.
+    for (int digit = 1; digit <= 9; digit++) {
+        m.cells_of[digit - 1][0] = empty[0];
+        m.cells_of[digit - 1][1] = empty[1];
+    }
+    for (int cell = 0; cell < 81; cell++) {
+        if (!cells[cell]) continue;
+        m.cells_of[cells[cell] - 1][0] &= ~peer_bits.of[cell][0];
+        m.cells_of[cells[cell] - 1][1] &= ~peer_bits.of[cell][1];
     }
     // The missing digits whose four bits are all clear, and those with only the lowest set.
     for (int house = 0; house < house_count; house++) {
@@ -143,8 +154,8 @@ inline bool lose_place(PencilMarks& m, int house, int digit) {
 // A digit placed in an empty cell where it is a candidate. The cell's other
 // candidates lose a place in its houses, and the peers that lose the digit a
 // place in each of theirs; the cell's houses now hold the digit, so their
-// counts and marks of it (the count never below one: the cell's own) no
-// longer matter.
+// counts and marks of it (the count never below one: the cell's own) mean
+// nothing from now on.
 inline void mark_placed(PencilMarks& m, int cell, int digit) {
     unsigned bit = digit_bit(digit);
     unsigned others = m.of[cell] & ~bit;
@@ -174,16 +185,16 @@ inline void mark_placed(PencilMarks& m, int cell, int digit) {
             m.one[word] ^= peer_bit & (0ull - ((digits & (digits - 1)) == 0));
         }
     }
-    for (int k = 0; k < 3; k++) m.one_place[own[k]] &= (uint16_t)~bit;
     m.no_place |= none_left;
 }
 
 // The first house with a missing digit of one place: its lowest such digit
 // and that place. False when there is none.
-inline bool first_hidden_single(const PencilMarks& m, int* cell, int* digit) {
+inline bool first_hidden_single(const PencilMarks& m, const Houses& houses, int* cell, int* digit) {
     for (int house = 0; house < house_count; house++) {
-        if (!m.one_place[house]) continue;
-        *digit = __builtin_ctz(m.one_place[house]);
+        unsigned single = m.one_place[house] & ~houses.held[house];
+        if (!single) continue;
+        *digit = __builtin_ctz(single);
         for (int c : house_cells.of[house]) {
             if (m.of[c] & digit_bit(*digit)) {
                 *cell = c;

@@ -115,7 +115,7 @@ template <typename Sink> Ended singles_step(Engine<Sink>& e) {
         if (e.marks.one[0] | e.marks.one[1]) {
             cell = first_cell(e.marks.one);
             digit = __builtin_ctz(e.marks.of[cell]);
-        } else if (!first_hidden_single(e.marks, &cell, &digit)) {
+        } else if (!first_hidden_single(e.marks, e.houses, &cell, &digit)) {
             break;
         }
         placed[count++] = (uint8_t)cell;

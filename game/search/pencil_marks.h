@@ -167,7 +167,8 @@ inline void mark_placed(PencilMarks& m, int cell, int digit) {
     for (; others; others &= others - 1) {
         int other = __builtin_ctz(others);
         clear_cell_bit(m.cells_of[other - 1], cell);
-        for (int k = 0; k < 3; k++) none_left |= lose_place(m, own[k], other);
+        none_left |= lose_place(m, own[0], other) | lose_place(m, own[1], other) |
+                     lose_place(m, own[2], other);
     }
     // A peer's mark of one candidate goes on as it falls to one and off as it
     // falls to none.
@@ -179,7 +180,9 @@ inline void mark_placed(PencilMarks& m, int cell, int digit) {
             int peer = 64 * word + __builtin_ctzll(hit);
             unsigned digits = m.of[peer] ^ bit;
             m.of[peer] = (uint16_t)digits;
-            for (int house : cell_houses.of[peer]) none_left |= lose_place(m, house, digit);
+            const uint8_t* theirs = cell_houses.of[peer];
+            none_left |= lose_place(m, theirs[0], digit) | lose_place(m, theirs[1], digit) |
+                         lose_place(m, theirs[2], digit);
             uint64_t peer_bit = hit & (0ull - hit);
             m.none[word] |= peer_bit & (0ull - (digits == 0));
             m.one[word] ^= peer_bit & (0ull - ((digits & (digits - 1)) == 0));

@@ -155,8 +155,8 @@ inline bool lose_place(PencilMarks& m, int house, int digit) {
 // candidates lose a place in its houses, and the peers that lose the digit a
 // place in each of theirs; the cell's houses now hold the digit, so their
 // counts and marks of it (the count never below one: the cell's own) mean
-// nothing from now on.
-inline void mark_placed(PencilMarks& m, int cell, int digit) {
+// nothing from now on. Without `count_places` only the cells' marks are kept.
+template <bool count_places> void mark_placed(PencilMarks& m, int cell, int digit) {
     unsigned bit = digit_bit(digit);
     unsigned others = m.of[cell] & ~bit;
     m.of[cell] = 0;
@@ -167,8 +167,9 @@ inline void mark_placed(PencilMarks& m, int cell, int digit) {
     for (; others; others &= others - 1) {
         int other = __builtin_ctz(others);
         clear_cell_bit(m.cells_of[other - 1], cell);
-        none_left |= lose_place(m, own[0], other) | lose_place(m, own[1], other) |
-                     lose_place(m, own[2], other);
+        if constexpr (count_places)
+            none_left |= lose_place(m, own[0], other) | lose_place(m, own[1], other) |
+                         lose_place(m, own[2], other);
     }
     // A peer's mark of one candidate goes on as it falls to one and off as it
     // falls to none.
@@ -181,8 +182,9 @@ inline void mark_placed(PencilMarks& m, int cell, int digit) {
             unsigned digits = m.of[peer] ^ bit;
             m.of[peer] = (uint16_t)digits;
             const uint8_t* theirs = cell_houses.of[peer];
-            none_left |= lose_place(m, theirs[0], digit) | lose_place(m, theirs[1], digit) |
-                         lose_place(m, theirs[2], digit);
+            if constexpr (count_places)
+                none_left |= lose_place(m, theirs[0], digit) | lose_place(m, theirs[1], digit) |
+                             lose_place(m, theirs[2], digit);
             uint64_t peer_bit = hit & (0ull - hit);
             m.none[word] |= peer_bit & (0ull - (digits == 0));
             m.one[word] ^= peer_bit & (0ull - ((digits & (digits - 1)) == 0));

@@ -46,10 +46,14 @@ template <typename Sink> bool write_cell(Engine<Sink>& e, int cell, int after) {
     return e.sink->change(cell, before, after);
 }
 
-// Writes a digit into an empty cell where it is a candidate, marks and all.
+// Writes a digit into an empty cell where it is a candidate, marks and all;
+// fewest looks at cells only, so it leaves the houses' counts be.
 template <typename Sink> bool place(Engine<Sink>& e, int cell, int digit) {
     bool go_on = write_cell(e, cell, digit);
-    mark_placed(e.marks, cell, digit);
+    if (e.strategy == Strategy::fewest)
+        mark_placed<false>(e.marks, cell, digit);
+    else
+        mark_placed<true>(e.marks, cell, digit);
     return go_on;
 }
 

@@ -143,8 +143,8 @@ inline void marks_start(PencilMarks& m, const uint8_t cells[81], const Houses& h
 
 // One place fewer for a digit in a house, without a branch to guess wrong.
 // The digit's mark of one place goes on as its count falls to one and off as
-// it falls to none; true when none is left.
-inline bool lose_place(PencilMarks& m, int house, int digit) {
+// it falls to none; 1 when none is left, else 0.
+inline unsigned lose_place(PencilMarks& m, int house, int digit) {
     uint64_t count = m.places[house] -= place_unit(digit);
     unsigned left = (unsigned)(count >> (4 * digit)) & 15;
     m.one_place[house] ^= (uint16_t)(digit_bit(digit) & (0u - (left <= 1)));
@@ -163,7 +163,7 @@ template <bool count_places> void mark_placed(PencilMarks& m, int cell, int digi
     clear_cell_bit(m.one, cell);
     const uint8_t* own = cell_houses.of[cell];
     clear_cell_bit(m.cells_of[digit - 1], cell);
-    bool none_left = false;
+    unsigned none_left = 0;
     for (; others; others &= others - 1) {
         int other = __builtin_ctz(others);
         clear_cell_bit(m.cells_of[other - 1], cell);
@@ -190,7 +190,7 @@ template <bool count_places> void mark_placed(PencilMarks& m, int cell, int digi
             m.one[word] ^= peer_bit & (0ull - ((digits & (digits - 1)) == 0));
         }
     }
-    m.no_place |= none_left;
+    m.no_place |= none_left != 0;
 }
 
 // The first house with a missing digit of one place: its lowest such digit

@@ -20,6 +20,8 @@ template <typename Sink> struct Engine {
     // The empty cells as bits, cell k at bit k % 64 of word k / 64, so the
     // looks at every empty cell pass over the filled ones at no cost.
     uint64_t empty[2];
+    // Up to date while the search goes forward; after a failed step, as
+    // they fell, until whoever goes on puts back its copy.
     PencilMarks marks;
     Strategy strategy;
     Sink* sink;

@@ -140,8 +140,8 @@ template <typename Sink> Ended cover_step(Engine<Sink>& e) {
     if (e.empty_count == 0) return Ended::solved;
     const PencilMarks& m = e.marks;
     if (dead_end(m)) return Ended::failed;
-    // With no cell or digit of none, a cell of one comes first of all; then
-    // a digit of one place, ahead of every cell.
+    // No constraint is left without an option, so a cell of one candidate
+    // comes before every digit, and the first digit of one place ends the look.
     unsigned candidates = 0;
     int best_cell = fewest_cell(e, &candidates);
     int best_count = digit_count(candidates);
@@ -159,18 +159,19 @@ template <typename Sink> Ended cover_step(Engine<Sink>& e) {
         }
     }
     if (best_house < 0) return try_cell(e, best_cell, candidates);
-    // The digit leaves one cell before it enters the next.
-    PencilMarks before = m;
-    unsigned bit = digit_bit(best_digit);
-    bool first = true;
-    for (int cell : house_cells.of[best_house]) {
-        if (!(before.of[cell] & bit)) continue;
-        if (!first) e.marks = before;
-        first = false;
-        if (!place(e, cell, best_digit)) return Ended::stopped;
+    // The digit's places, then each in turn: it leaves one before it enters the next.
+    uint8_t places[9];
+    int place_total = 0;
+    for (int cell : house_cells.of[best_house])
+        if (m.of[cell] & digit_bit(best_digit)) places[place_total++] = (uint8_t)cell;
+    PencilMarks before;
+    if (place_total > 1) before = m;
+    for (int k = 0; k < place_total; k++) {
+        if (k > 0) e.marks = before;
+        if (!place(e, places[k], best_digit)) return Ended::stopped;
         Ended ended = search_step(e);
         if (ended != Ended::failed) return ended;
-        if (!write_cell(e, cell, 0)) return Ended::stopped;
+        if (!write_cell(e, places[k], 0)) return Ended::stopped;
     }
     return Ended::failed;
 }

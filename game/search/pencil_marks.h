@@ -10,25 +10,6 @@
 
 #include "game/board/rules.h"
 
-// The 20 other cells that share a house with each cell.
-struct CellPeers {
-    uint8_t of[81][20];
-};
-constexpr CellPeers make_cell_peers() {
-    CellPeers peers = {};
-    for (int cell = 0; cell < 81; cell++) {
-        int n = 0;
-        for (int other = 0; other < 81; other++) {
-            if (other == cell) continue;
-            if (row_of(other) == row_of(cell) || column_of(other) == column_of(cell) ||
-                box_of(other) == box_of(cell))
-                peers.of[cell][n++] = (uint8_t)other;
-        }
-    }
-    return peers;
-}
-inline constexpr CellPeers cell_peers = make_cell_peers();
-
 // The cells of each house in the house's order, without a division at each look.
 struct HouseCells {
     uint8_t of[house_count][9];
@@ -54,14 +35,20 @@ inline int first_cell(const uint64_t* bits) {
     return bits[0] ? __builtin_ctzll(bits[0]) : 64 + __builtin_ctzll(bits[1]);
 }
 
-// The peers of each cell as bits, to find those that lose a digit at once.
+// The 20 other cells that share a house with each cell, as bits, to find at
+// once those that lose a digit.
 struct PeerBits {
     uint64_t of[81][2];
 };
 constexpr PeerBits make_peer_bits() {
     PeerBits bits = {};
-    for (int cell = 0; cell < 81; cell++)
-        for (int peer : cell_peers.of[cell]) bits.of[cell][peer >> 6] |= 1ull << (peer & 63);
+    for (int cell = 0; cell < 81; cell++) {
+        for (int other = 0; other < 81; other++) {
+            bool peer = row_of(other) == row_of(cell) || column_of(other) == column_of(cell) ||
+                        box_of(other) == box_of(cell);
+            if (peer && other != cell) bits.of[cell][other >> 6] |= 1ull << (other & 63);
+        }
+    }
     return bits;
 }
 inline constexpr PeerBits peer_bits = make_peer_bits();
@@ -99,10 +86,12 @@ struct PencilMarks {
     bool no_place;
 };
 
+// How many empty cells of a house may take a digit it is missing.
 inline int place_count(const PencilMarks& m, int house, int digit) {
     return (int)(m.places[house] >> (4 * digit)) & 15;
 }
 
+// An empty cell with no candidate, or a missing digit with no place.
 inline bool dead_end(const PencilMarks& m) {
     return m.no_place || (m.none[0] | m.none[1]);
 }
@@ -181,10 +170,11 @@ template <bool count_places> void mark_placed(PencilMarks& m, int cell, int digi
             int peer = 64 * word + __builtin_ctzll(hit);
             unsigned digits = m.of[peer] ^ bit;
             m.of[peer] = (uint16_t)digits;
-            const uint8_t* theirs = cell_houses.of[peer];
-            if constexpr (count_places)
+            if constexpr (count_places) {
+                const uint8_t* theirs = cell_houses.of[peer];
                 none_left |= lose_place(m, theirs[0], digit) | lose_place(m, theirs[1], digit) |
                              lose_place(m, theirs[2], digit);
+            }
             uint64_t peer_bit = hit & (0ull - hit);
             m.none[word] |= peer_bit & (0ull - (digits == 0));
             m.one[word] ^= peer_bit & (0ull - ((digits & (digits - 1)) == 0));

@@ -36,18 +36,16 @@ static unsigned digits_above(int digit) {
 }
 
 static void set_house(ChangeStory* story, const Look& look, int house, int digit) {
+    uint8_t places[9];
     story->house = (int8_t)house;
     story->digit = (uint8_t)digit;
-    story->place_count = (uint8_t)digit_places(look, house, digit, story->places);
+    story->place_count = (uint8_t)digit_places(look.marks, house, digit, places);
+    for (int k = 0; k < story->place_count; k++) story->places[k] = (int8_t)places[k];
 }
 
 // The next single on this board, if any: false at a dead end or with none.
 static bool single_next(const Look& look, int* cell, int* digit, bool* only_candidate) {
-    SinglesLook singles;
-    look_for_singles(look, singles);
-    if (singles.dead_end || !next_single(look, singles, cell, digit)) return false;
-    *only_candidate = singles.first_single >= 0;
-    return true;
+    return !dead_end(look.marks) && next_single(look, cell, digit, only_candidate);
 }
 
 // A single put in, or false when the change was no single.
@@ -74,7 +72,7 @@ static bool tell_single(ChangeStory* story, const Look& look) {
 // place in a house.
 static void find_dead_end(ChangeStory* story, const Look& look) {
     for_each_empty(look, [&](int cell) {
-        if (candidates_of(look.houses, cell)) return true;
+        if (look.marks.of[cell]) return true;
         story->dead_cell = (int8_t)cell;
         return false;
     });
@@ -82,9 +80,8 @@ static void find_dead_end(ChangeStory* story, const Look& look) {
     for (int house = 0; house < house_count; house++) {
         for (unsigned missing = all_digits & ~look.houses.held[house]; missing;
              missing &= missing - 1) {
-            int8_t places[9];
             int digit = __builtin_ctz(missing);
-            if (digit_places(look, house, digit, places) > 0) continue;
+            if (place_count(look.marks, house, digit) > 0) continue;
             story->dead_house = (int8_t)house;
             story->dead_digit = (uint8_t)digit;
             return;
@@ -102,7 +99,7 @@ static void tell_placed(ChangeStory* story, const Look& look, Strategy strategy)
         return;
     }
     if (strategy == Strategy::singles && tell_single(story, look)) return;
-    if (strategy == Strategy::cover) {
+    if (strategy == Strategy::cover && !dead_end(look.marks)) {
         CoverChoice choice = cover_choice(look);
         if (choice.house >= 0 && choice.digit == after) {
             story->kind = StoryKind::fewest_places;
@@ -122,13 +119,12 @@ static void tell_emptied(ChangeStory* story, const Look& look, const uint8_t bef
         // A single of this step taken back: the first at its dead end.
         Look held;
         engine_start(held, before, strategy, (NoSink*)nullptr);
-        SinglesLook singles;
-        look_for_singles(held, singles);
-        story->kind = singles.dead_end ? StoryKind::dead_end : StoryKind::taken_back;
-        if (singles.dead_end) find_dead_end(story, held);
+        bool dead = dead_end(held.marks);
+        story->kind = dead ? StoryKind::dead_end : StoryKind::taken_back;
+        if (dead) find_dead_end(story, held);
         return;
     }
-    if (strategy == Strategy::cover) {
+    if (strategy == Strategy::cover && !dead_end(look.marks)) {
         CoverChoice choice = cover_choice(look);
         if (choice.house >= 0 && choice.digit == story->before) {
             story->kind = StoryKind::leaves_place;

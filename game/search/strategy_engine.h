@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "game/board/rules.h"
+#include "game/search/pencil_marks.h"
 #include "game/search/strategies.h"
 
 enum class Ended : uint8_t { failed, solved, stopped };
@@ -19,6 +20,9 @@ template <typename Sink> struct Engine {
     // The empty cells as bits, cell k at bit k % 64 of word k / 64, so the
     // looks at every empty cell pass over the filled ones at no cost.
     uint64_t empty[2];
+    // Up to date while the search goes forward; after a failed step, as
+    // they fell, until whoever goes on puts back its copy.
+    PencilMarks marks;
     Strategy strategy;
     Sink* sink;
 };
@@ -44,13 +48,28 @@ template <typename Sink> bool write_cell(Engine<Sink>& e, int cell, int after) {
     return e.sink->change(cell, before, after);
 }
 
+// Writes a digit into an empty cell where it is a candidate, marks and all;
+// fewest looks at cells only, so it leaves the houses' counts be.
+template <typename Sink> bool place(Engine<Sink>& e, int cell, int digit) {
+    bool go_on = write_cell(e, cell, digit);
+    if (e.strategy == Strategy::fewest)
+        mark_placed<false>(e.marks, cell, digit);
+    else
+        mark_placed<true>(e.marks, cell, digit);
+    return go_on;
+}
+
 // A cell's candidates tried rising, each straight from the last, and the cell
-// emptied when none is left; each tried digit leads to the next step.
+// emptied when none is left; each tried digit leads to the next step. A step
+// that fails leaves the marks as they fell: whoever goes on puts back a copy.
 template <typename Sink> Ended try_cell(Engine<Sink>& e, int cell, unsigned candidates) {
-    while (candidates) {
+    PencilMarks before;
+    if (candidates & (candidates - 1)) before = e.marks;
+    for (bool first = true; candidates; first = false) {
         unsigned bit = candidates & (0u - candidates);
         candidates ^= bit;
-        if (!write_cell(e, cell, __builtin_ctz(bit))) return Ended::stopped;
+        if (!first) e.marks = before;
+        if (!place(e, cell, __builtin_ctz(bit))) return Ended::stopped;
         Ended ended = search_step(e);
         if (ended != Ended::failed) return ended;
     }
@@ -61,89 +80,26 @@ template <typename Sink> Ended try_cell(Engine<Sink>& e, int cell, unsigned cand
 // The empty cell with the fewest candidates, the first in reading order on
 // ties; -1 when the board is full. A cell with none is chosen at once.
 template <typename Sink> int fewest_cell(const Engine<Sink>& e, unsigned* candidates) {
+    const PencilMarks& m = e.marks;
+    if (e.empty_count == 0) return -1;
+    const uint64_t* first = (m.none[0] | m.none[1]) ? m.none : (m.one[0] | m.one[1]) ? m.one : 0;
+    if (first) {
+        int cell = first_cell(first);
+        *candidates = m.of[cell];
+        return cell;
+    }
+    // No cell has fewer than two, so the first with two is the one.
     int best = -1, best_count = 10;
     for_each_empty(e, [&](int cell) {
-        unsigned digits = candidates_of(e.houses, cell);
-        int count = digit_count(digits);
+        int count = digit_count(m.of[cell]);
         if (count < best_count) {
             best = cell;
             best_count = count;
-            *candidates = digits;
         }
-        return count > 0;
+        return count > 2;
     });
+    *candidates = m.of[best];
     return best;
-}
-
-// One look at the board for singles first: each empty cell's candidates and
-// the places of each house's digits (those with one place at least, and those
-// with two or more), the first cell in reading order with one candidate, and
-// whether it is a dead end.
-struct SinglesLook {
-    unsigned candidates[81];
-    unsigned once[house_count], twice[house_count];
-    int first_single;
-    bool dead_end;
-};
-
-template <typename Sink> void look_for_singles(const Engine<Sink>& e, SinglesLook& look) {
-    memset(look.once, 0, sizeof(look.once));
-    look.first_single = -1;
-    look.dead_end = false;
-    for_each_empty(e, [&](int cell) {
-        unsigned digits = candidates_of(e.houses, cell);
-        look.candidates[cell] = digits;
-        // A dead end: an empty cell with no candidate.
-        if (digits == 0) {
-            look.dead_end = true;
-            return false;
-        }
-        if (look.first_single < 0 && (digits & (digits - 1)) == 0) look.first_single = cell;
-        for (int house : cell_houses.of[cell]) look.once[house] |= digits;
-        return true;
-    });
-    if (look.dead_end) return;
-    // Digits of two places or more matter only where no cell has one candidate.
-    if (look.first_single < 0) {
-        memset(look.twice, 0, sizeof(look.twice));
-        unsigned seen[house_count] = {};
-        for_each_empty(e, [&](int cell) {
-            unsigned digits = look.candidates[cell];
-            for (int house : cell_houses.of[cell]) {
-                look.twice[house] |= seen[house] & digits;
-                seen[house] |= digits;
-            }
-            return true;
-        });
-    }
-    // Or a house with a missing digit that has no place.
-    for (int house = 0; house < house_count; house++)
-        if (all_digits & ~(e.houses.held[house] | look.once[house])) look.dead_end = true;
-}
-
-// The next single: the first cell in reading order with one candidate, else
-// the first house with a missing digit of one place, its lowest such digit.
-// False when there is none.
-template <typename Sink>
-bool next_single(const Engine<Sink>& e, const SinglesLook& look, int* cell, int* digit) {
-    if (look.first_single >= 0) {
-        *cell = look.first_single;
-        *digit = __builtin_ctz(look.candidates[*cell]);
-        return true;
-    }
-    for (int house = 0; house < house_count; house++) {
-        unsigned single = look.once[house] & ~look.twice[house] & ~e.houses.held[house];
-        if (!single) continue;
-        *digit = __builtin_ctz(single);
-        for (int k = 0; k < 9; k++) {
-            int c = house_cell((HouseKind)(house / 9), house % 9, k);
-            if (!e.cells[c] && (look.candidates[c] & digit_bit(*digit))) {
-                *cell = c;
-                return true;
-            }
-        }
-    }
-    return false;
 }
 
 // Takes back this step's singles, newest first.
@@ -153,17 +109,29 @@ template <typename Sink> Ended take_back(Engine<Sink>& e, const uint8_t* placed,
     return Ended::failed;
 }
 
+// The next single: the first cell in reading order with one candidate, else
+// the first house with a missing digit of one place, its lowest such digit.
+// False when there is none; the board must be no dead end.
+template <typename Sink>
+bool next_single(const Engine<Sink>& e, int* cell, int* digit, bool* only_candidate) {
+    *only_candidate = (e.marks.one[0] | e.marks.one[1]) != 0;
+    if (!*only_candidate) return first_hidden_single(e.marks, e.houses, cell, digit);
+    *cell = first_cell(e.marks.one);
+    *digit = __builtin_ctz(e.marks.of[*cell]);
+    return true;
+}
+
+// Singles until none is left, each after a look for a dead end. Then as fewest.
 template <typename Sink> Ended singles_step(Engine<Sink>& e) {
     uint8_t placed[81];
     int count = 0;
     for (;;) {
-        SinglesLook look;
-        look_for_singles(e, look);
-        if (look.dead_end) return take_back(e, placed, count);
+        if (dead_end(e.marks)) return take_back(e, placed, count);
         int cell, digit;
-        if (!next_single(e, look, &cell, &digit)) break;
+        bool only_candidate;
+        if (!next_single(e, &cell, &digit, &only_candidate)) break;
         placed[count++] = (uint8_t)cell;
-        if (!write_cell(e, cell, digit)) return Ended::stopped;
+        if (!place(e, cell, digit)) return Ended::stopped;
     }
     if (e.empty_count == 0) return Ended::solved;
     unsigned candidates = 0;
@@ -173,73 +141,59 @@ template <typename Sink> Ended singles_step(Engine<Sink>& e) {
 }
 
 // The constraint exact cover takes next: a cell (house -1) with its
-// candidates, or a digit in a house; `options` 0 for a dead end.
+// candidates, or a digit in a house, and how many options it has.
 struct CoverChoice {
     int cell;
     unsigned candidates;
     int house, digit, options;
 };
 
-// The constraint with the fewest options, in the order cells, then each digit
-// in each row, each column and each box. The board has an empty cell.
+// The constraint with the fewest options, in the order cells, then each
+// digit in each row, each column and each box. The board has an empty cell
+// and is no dead end.
 template <typename Sink> CoverChoice cover_choice(const Engine<Sink>& e) {
-    CoverChoice choice = {-1, 0, -1, 0, 10};
-    // Places of each digit in each house.
-    uint8_t places[house_count][10] = {};
-    for_each_empty(e, [&](int cell) {
-        unsigned digits = candidates_of(e.houses, cell);
-        int count = digit_count(digits);
-        if (count < choice.options) {
-            choice.cell = cell;
-            choice.options = count;
-            choice.candidates = digits;
-        }
-        for (unsigned rest = digits; rest; rest &= rest - 1) {
-            int digit = __builtin_ctz(rest);
-            for (int house : cell_houses.of[cell]) places[house][digit]++;
-        }
-        return true;
-    });
-    if (choice.options == 0) return choice;
-    // Strictly fewer: on ties the earlier constraint, the cells before all.
-    for (int house = 0; house < house_count; house++) {
-        for (int digit = 1; digit <= 9; digit++) {
-            if (e.houses.held[house] & digit_bit(digit)) continue;
-            int count = places[house][digit];
+    CoverChoice choice = {-1, 0, -1, 0, 0};
+    // No constraint is left without an option, so a cell of one candidate
+    // comes before every digit, and the first digit of one place ends the look.
+    choice.cell = fewest_cell(e, &choice.candidates);
+    choice.options = digit_count(choice.candidates);
+    for (int house = 0; house < house_count && choice.options > 1; house++) {
+        unsigned missing = all_digits & ~e.houses.held[house];
+        for (; missing; missing &= missing - 1) {
+            int digit = __builtin_ctz(missing);
+            // Strictly fewer: on ties the earlier constraint, the cells before all.
+            int count = place_count(e.marks, house, digit);
             if (count >= choice.options) continue;
             choice.house = house;
             choice.digit = digit;
             choice.options = count;
-            if (count == 0) return choice;
         }
     }
     return choice;
 }
 
-// The places of a digit in a house: its empty cells where it is a candidate,
-// in the house's order. Returns how many.
-template <typename Sink>
-int digit_places(const Engine<Sink>& e, int house, int digit, int8_t places[9]) {
+// The places of a digit in a house, in the house's order; returns how many.
+inline int digit_places(const PencilMarks& m, int house, int digit, uint8_t places[9]) {
     int count = 0;
-    for (int k = 0; k < 9; k++) {
-        int cell = house_cell((HouseKind)(house / 9), house % 9, k);
-        if (!e.cells[cell] && (candidates_of(e.houses, cell) & digit_bit(digit)))
-            places[count++] = (int8_t)cell;
-    }
+    for (int cell : house_cells.of[house])
+        if (m.of[cell] & digit_bit(digit)) places[count++] = (uint8_t)cell;
     return count;
 }
 
 // Exact cover: a cell goes from one digit straight to the next; a digit in a
-// house leaves one cell before it enters the next.
+// house leaves one place before it enters the next.
 template <typename Sink> Ended cover_step(Engine<Sink>& e) {
     if (e.empty_count == 0) return Ended::solved;
+    if (dead_end(e.marks)) return Ended::failed;
     CoverChoice choice = cover_choice(e);
-    if (choice.options == 0) return Ended::failed;
     if (choice.house < 0) return try_cell(e, choice.cell, choice.candidates);
-    int8_t places[9];
-    int count = digit_places(e, choice.house, choice.digit, places);
-    for (int k = 0; k < count; k++) {
-        if (!write_cell(e, places[k], choice.digit)) return Ended::stopped;
+    uint8_t places[9];
+    int place_total = digit_places(e.marks, choice.house, choice.digit, places);
+    PencilMarks before;
+    if (place_total > 1) before = e.marks;
+    for (int k = 0; k < place_total; k++) {
+        if (k > 0) e.marks = before;
+        if (!place(e, places[k], choice.digit)) return Ended::stopped;
         Ended ended = search_step(e);
         if (ended != Ended::failed) return ended;
         if (!write_cell(e, places[k], 0)) return Ended::stopped;
@@ -279,4 +233,5 @@ void engine_start(Engine<Sink>& e, const uint8_t givens[81], Strategy strategy, 
         e.empty_count++;
         e.empty[cell >> 6] |= 1ull << (cell & 63);
     }
+    marks_start(e.marks, e.cells, e.houses);
 }

@@ -133,7 +133,8 @@ static bool film_frame(GifFileType* gif, Film& film, const FilmSpec& spec, uint6
     bool changed[81] = {};
     uint8_t cells[81];
     memcpy(cells, film.cells, sizeof(cells));
-    for (; at < position; at++) cells[change_cell(spec.changes[at])] = (uint8_t)change_after(spec.changes[at]);
+    for (; at < position; at++)
+        cells[change_cell(spec.changes[at])] = (uint8_t)change_after(spec.changes[at]);
     int8_t outline = position > 0 ? (int8_t)change_cell(spec.changes[position - 1]) : (int8_t)-1;
     for (int cell = 0; cell < 81; cell++)
         changed[cell] = cells[cell] != film.cells[cell] || cell == outline || cell == film.outline;
@@ -193,8 +194,7 @@ static uint64_t film_time(uint64_t position, uint32_t rate) {
     return (uint64_t)llround(100.0 * (double)position / (double)rate);
 }
 
-static bool put_frames(GifFileType* gif, Film& film, const FilmSpec& spec,
-                       FilmProgress* progress) {
+static bool put_frames(GifFileType* gif, Film& film, const FilmSpec& spec, FilmProgress* progress) {
     uint32_t frames = film_frame_count(spec.count, spec.rate);
     uint64_t at = 0;
     for (uint32_t frame = 0; frame < frames; frame++) {
@@ -204,8 +204,8 @@ static bool put_frames(GifFileType* gif, Film& film, const FilmSpec& spec,
         uint64_t delay = film_time(following, spec.rate) - film_time(position, spec.rate);
         if (delay < film_shortest_delay) delay = film_shortest_delay;
         if (frame + 1 == frames) delay = film_last_hold;
-        bool put = frame == 0 ? put_frame(gif, film, 0, 0, film.sheets->width,
-                                          film.sheets->height, (uint32_t)delay, true)
+        bool put = frame == 0 ? put_frame(gif, film, 0, 0, film.sheets->width, film.sheets->height,
+                                          (uint32_t)delay, true)
                               : film_frame(gif, film, spec, at, position, (uint32_t)delay);
         if (!put) return false;
         progress->frames_done.store(frame + 1, std::memory_order_relaxed);
@@ -220,10 +220,15 @@ uint8_t* encode_film(const CellSheets& sheets, const FilmSpec& spec, FilmProgres
     uint8_t* images = (uint8_t*)malloc(4 * pixels + (size_t)sheets.width);
     GifBytes bytes = {nullptr, 0, 0};
     bool made = false;
-    Film film = {&sheets, images, images + pixels, images + 2 * pixels, images + 3 * pixels,
-                 images + 4 * pixels, {}, -1};
-    if (palette && images &&
-        index_sheets(sheets, *palette, images, images + pixels)) {
+    Film film = {&sheets,
+                 images,
+                 images + pixels,
+                 images + 2 * pixels,
+                 images + 3 * pixels,
+                 images + 4 * pixels,
+                 {},
+                 -1};
+    if (palette && images && index_sheets(sheets, *palette, images, images + pixels)) {
         // The first frame: the sheet's grid with every cell of the start drawn in.
         memcpy(film.next, film.plain, pixels);
         memcpy(film.cells, spec.start, sizeof(film.cells));

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/animation.h"
 #include "app/app.h"
 #include "app/clipboard.h"
 #include "app/frame_clock.h"
@@ -122,6 +123,7 @@ static bool watch_key(KeyCommand command) {
         watch_end();
         return true;
     case KeyCommand::escape:
+        if (cancel_animation()) return true;
         if (game_state.solver_running.load(std::memory_order_acquire) || replay_showing())
             watch_escape();
         else
@@ -227,6 +229,9 @@ void on_key(GLFWwindow*, int key, int scancode, int action, int mods) {
         break;
     case KeyCommand::picture:
         save_picture(clock_seconds());
+        break;
+    case KeyCommand::animation:
+        start_animation(clock_seconds());
         break;
     default:
         break;

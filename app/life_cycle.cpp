@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/animation.h"
 #include "app/app.h"
 #include "app/command_line.h"
 #include "app/frame_clock.h"
@@ -54,6 +55,7 @@ bool run_frame() {
     // After a resize, and for a font first made in the last frame.
     fit_texts_to_scale(view_scale);
     glClear(GL_COLOR_BUFFER_BIT);
+    animation_frame(frame_clock.frame_start);
     game_frame(frame_clock.frame_start);
     frame_clock.frame_time = clock_seconds() - frame_clock.frame_start;
     return true;
@@ -104,6 +106,7 @@ static int run_window(const char* file) {
         }
     }
     platform_pacing_end();
+    finish_animation();
 
     bool saved = save_board();
     platform_session_saved();

@@ -66,35 +66,46 @@ static uint8_t* read_bands(const Capture& capture, float scale, int* height) {
     return rows;
 }
 
-// The screen drawn into a capture at `scale`, and the window's drawing put back.
-static uint8_t* draw_picture(float scale, double now, int* width, int* height) {
+bool draw_off_window(float scale, void (*draw)(const Capture& capture, void* context),
+                     void* context) {
     int window_width, window_height;
     glfwGetFramebufferSize(main_window, &window_width, &window_height);
     Capture capture;
-    uint8_t* rows = nullptr;
-    if (capture_begin(&capture, (int)ceilf(layout_units_width * scale),
-                      (int)ceilf(layout_units_height * scale))) {
+    bool drawn = capture_begin(&capture, (int)ceilf(layout_units_width * scale),
+                               (int)ceilf(layout_units_height * scale));
+    if (drawn) {
         game_resize(view_width, view_height);
         fit_texts_to_scale(view_scale);
         glClear(GL_COLOR_BUFFER_BIT);
-        draw_game_screen(now);
-        *width = capture.width;
-        rows = read_bands(capture, view_scale, height);
+        draw(capture, context);
         capture_end(&capture, window_width, window_height);
     }
     set_viewport((uint16_t)window_width, (uint16_t)window_height);
     game_resize(view_width, view_height);
-    return rows;
+    return drawn;
+}
+
+struct Picture {
+    double now;
+    uint8_t* rows;
+    int width, height;
+};
+
+static void draw_picture(const Capture& capture, void* context) {
+    Picture* picture = (Picture*)context;
+    draw_game_screen(picture->now);
+    picture->width = capture.width;
+    picture->rows = read_bands(capture, view_scale, &picture->height);
 }
 
 void save_picture(double now) {
     // Sharp enough for a slide even from a small window.
-    float scale = fmaxf(view_scale, 2);
-    int width = 0, height = 0;
-    uint8_t* rows = draw_picture(scale, now, &width, &height);
+    Picture picture = {now, nullptr, 0, 0};
+    draw_off_window(fmaxf(view_scale, 2), draw_picture, &picture);
     int length = 0;
-    uint8_t* png = rows ? encode_png(rows, width, height, &length) : nullptr;
-    free(rows);
+    uint8_t* png =
+        picture.rows ? encode_png(picture.rows, picture.width, picture.height, &length) : nullptr;
+    free(picture.rows);
     char path[1024], words[notice_capacity];
     const char* why = "the picture could not be drawn";
     if (png && picture_path("png", path, sizeof(path), &why)) {

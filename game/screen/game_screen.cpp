@@ -223,3 +223,15 @@ ScreenBands screen_bands() {
                                                   : 0;
     return bands;
 }
+
+void draw_board_sheet(const uint8_t cells[81], const uint8_t given[81], bool outlined) {
+    draw_rect(Vec2{0, 0}, view_width, view_height, background.r, background.g, background.b,
+              background.a);
+    draw_grid(game_layout.grid_top_left);
+    for (int i = 0; i < board_cells; i++) {
+        if (cells[i] >= 1 && cells[i] <= 9)
+            draw_text_in(&screen.digit_texts[cells[i] - 1], game_layout.cell_centres[i],
+                         given[i] ? ink : solver_ink);
+        if (outlined) draw_change_outline(i);
+    }
+}

@@ -12,6 +12,9 @@ bool game_start();
 void game_frame(double now);
 // Draws the screen as it is, moving nothing: the frame, or a picture of it.
 void draw_game_screen(double now);
+// The grid alone with these digits (0 for none), the givens in ink, every
+// cell outlined as a change is, or none: the cells an animation is made of.
+void draw_board_sheet(const uint8_t cells[81], const uint8_t given[81], bool outlined);
 // Where a picture of the screen cuts it, in logical units: the grid, and
 // below the palette the line and the strip when they show (bottom 0 for none).
 struct ScreenBands {

@@ -183,12 +183,15 @@ void draw_status_group(int group, float left, float y) {
 static constexpr float outline_inset = 3;
 static constexpr float outline_thickness = 2;
 
-void draw_last_change() {
-    if (!watch_active()) return;
-    int cell = watch_shared.last_cell.load(std::memory_order_relaxed);
-    if (cell < 0 || cell >= board_cells) return;
+void draw_change_outline(int cell) {
     Vec2 centre = game_layout.cell_centres[cell];
     float side = cell_size - 2 * outline_inset;
     draw_rect_outline(Vec2{centre.x - side / 2, centre.y - side / 2}, side, side, outline_thickness,
                       ink[0], ink[1], ink[2], ink[3]);
+}
+
+void draw_last_change() {
+    if (!watch_active()) return;
+    int cell = watch_shared.last_cell.load(std::memory_order_relaxed);
+    if (cell >= 0 && cell < board_cells) draw_change_outline(cell);
 }

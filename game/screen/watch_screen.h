@@ -5,6 +5,8 @@
 // The outline, when there is anything to show; at flat out with no pause and
 // no replay it draws nothing.
 void draw_last_change();
+// The outline itself, on any cell.
+void draw_change_outline(int cell);
 // The small font of the line under the palette, registered when first wanted:
 // a run that never shows the line keeps the font caches it always had.
 bool status_font_ready();

@@ -13,7 +13,8 @@ static constexpr uint32_t flat_out_film_rate = 50;
 bool take_search_film(SearchFilm* film) {
     bool replay = replay_showing();
     if (!replay && !search_parked()) return false;
-    uint64_t shown = replay ? replay_position() : watch_shared.shown.load(std::memory_order_relaxed);
+    uint64_t shown =
+        replay ? replay_position() : watch_shared.shown.load(std::memory_order_relaxed);
     uint64_t first = record_first();
     if (shown <= first) return false;
     film->count = shown - first;

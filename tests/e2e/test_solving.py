@@ -5,6 +5,8 @@ replay of a finished one."""
 import os
 import time
 
+from PIL import Image
+
 from harness import (CLEAR, HARD, INK, SOLVE, SOLVER_INK, Screenshot, autosave_bytes, cell_centre, check,
                      crop, digit_pixels, near, outlined, palette_centre, run, shows_digit,
                      wait_until, ERASER)
@@ -213,6 +215,26 @@ def watching(s):
     s.click(270, STRIP_Y)
     middle = wait_until(lambda: (lambda sh: sh if 0 < len(solver_cells(sh)) < open_cells else None)(
         s.screenshot(name="strip_middle")), 10, "the strip's middle to show a state between")
+
+    # Shift+P there: a GIF from the givens to the board shown, one unit a pixel.
+    s.key("shift+p")
+    gif = wait_until(lambda: [f for f in os.listdir(s.pictures) if f.endswith(".gif")], 30,
+                     "the animation")[0]
+    # Pillow puts each frame over the last, one frame held at a time.
+    with Image.open(os.path.join(s.pictures, gif)) as film:
+        count = film.n_frames
+        for frame, name in ((0, "first.png"), (count - 1, "last.png")):
+            film.seek(frame)
+            film.convert("RGB").save(os.path.join(s.work, name))
+    first, last = (Screenshot(os.path.join(s.work, name)) for name in ("first.png", "last.png"))
+    in_gif = lambda i: (30 + 50 * (i % 9), 30 + 50 * (i // 9))
+    for colour, shot in ((INK, first), (SOLVER_INK, first), (INK, last), (SOLVER_INK, last)):
+        pictured = [i for i in range(81) if digit_pixels(shot, in_gif(i), colour) > 20]
+        expected = (givens if colour == INK else [] if shot is first else solver_cells(middle))
+        check(pictured == expected, "%s in %s, not %s, in frame %s" % (
+            colour, pictured, expected, "first" if shot is first else "last"))
+    print("animation of the strip's middle: %d frames, %d bytes" % (
+        count, os.path.getsize(os.path.join(s.pictures, gif))))
     s.click(42, STRIP_Y)
     wait_until(lambda: solver_cells(s.screenshot(keep=False)) == [], 10,
                "the strip's left end to show the givens")

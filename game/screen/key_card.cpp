@@ -14,12 +14,12 @@ enum KeyGroup : uint8_t {
     editing,
     solving_and_watching,
     the_window,
-    the_clipboard,
+    pictures_and_clipboard,
     group_count
 };
 
 static const char* const group_titles[group_count] = {
-    "The mouse", "Editing", "Solving and watching", "The window", "The clipboard"};
+    "The mouse", "Editing", "Solving and watching", "The window", "Pictures, clipboard"};
 
 struct KeyCardRow {
     KeyGroup group;
@@ -36,14 +36,11 @@ static const KeyCardRow key_card_rows[] = {
     {the_mouse, "The wheel", "search faster (away), slower"},
     {the_mouse, "The strip", "click or drag: show that change"},
     {editing, "Arrows", "show the cell cursor, move it"},
-    {editing, "1 to 9", "type the digit as a given, move on"},
-    {editing, "1 to 9", "with no cursor: pick the digit"},
+    {editing, "1 to 9", "type the given, move on; or pick it"},
     {editing, "0", "empty the cell, move on"},
-    {editing, "Delete", "empty the cell"},
-    {editing, "Backspace", "back one cell and empty it"},
+    {editing, "Delete  Backspace", "empty the cell; the one before"},
     {editing, "Escape", "hide the cursor, drop the selection"},
-    {editing, "Ctrl+Z", "undo"},
-    {editing, "Ctrl+Y, Ctrl+Shift+Z", "redo"},
+    {editing, "Ctrl+Z  Ctrl+Y", "undo, redo (Ctrl+Shift+Z too)"},
     {editing, "N", "a new puzzle of the chosen length"},
     {editing, "L", "how long the next puzzles take"},
     {editing, "PageDown  PageUp", "next, previous puzzle of the file"},
@@ -59,8 +56,10 @@ static const KeyCardRow key_card_rows[] = {
     {the_window, "Alt+Enter", "full screen, or back"},
     {the_window, "?  F1", "this card: any key or click closes it"},
     {the_window, "Q", "quit"},
-    {the_clipboard, "Ctrl+V", "paste a puzzle"},
-    {the_clipboard, "Ctrl+C", "copy the board"},
+    {pictures_and_clipboard, "P", "a picture of the board"},
+    {pictures_and_clipboard, "Shift+P", "an animation up to this change"},
+    {pictures_and_clipboard, "Ctrl+V", "paste a puzzle"},
+    {pictures_and_clipboard, "Ctrl+C", "copy the board"},
 };
 
 constexpr int row_count = (int)(sizeof(key_card_rows) / sizeof(key_card_rows[0]));

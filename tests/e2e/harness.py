@@ -411,6 +411,16 @@ def autosave_bytes(puzzle):
 
 
 # Where the layout puts things in the 540 x 960 window (times the pixel scale).
+def fit_in(width, height):
+    """Layout units to window pixels: as large as the window holds, smaller
+    or larger than it opened; centred."""
+    unit = min(width / 540, height / 960)
+    dx, dy = int(width / unit) // 2 - 270, int(height / unit) // 2 - 480
+    fit = lambda x, y: (int((x + dx) * unit + 0.5), int((y + dy) * unit + 0.5))
+    fit.unit = unit
+    return fit
+
+
 def cell_centre(index, scale=1):
     return scale * (70 + 50 * (index % 9)), scale * (200 + 50 * (index // 9))
 

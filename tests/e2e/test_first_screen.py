@@ -10,7 +10,7 @@ import time
 from Xlib import X, display as xdisplay
 
 from harness import (BACKGROUND, BIG_SCREEN, INK, CLEAR, HARD, SOLVE, SOLVER_INK, ERASER,
-                     autosave_bytes, cell_centre, check, crop, digit_pixels, near,
+                     autosave_bytes, cell_centre, check, crop, digit_pixels, fit_in, near,
                      palette_centre, run, wait_until)
 
 SMALL_TINT = (230, 210, 169)  # ink at 32/255 over the background
@@ -236,16 +236,6 @@ def double_density(s):
 
 
 double_density.screen = BIG_SCREEN
-
-
-def fit_in(width, height):
-    """Layout units to window pixels: as large as the window holds, smaller
-    or larger than it opened; centred."""
-    unit = min(width / 540, height / 960)
-    dx, dy = int(width / unit) // 2 - 270, int(height / unit) // 2 - 480
-    fit = lambda x, y: (int((x + dx) * unit + 0.5), int((y + dy) * unit + 0.5))
-    fit.unit = unit
-    return fit
 
 
 def start_fitted(s, screen, dpi, low, high):

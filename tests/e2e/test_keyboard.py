@@ -3,10 +3,11 @@ typed in, Clear undone and redone, the card of the keys. Ctrl+V pastes a
 puzzle and Ctrl+C copies the board; letters and digits go by the layout."""
 
 import os
+import shutil
 import subprocess
 
 from harness import (BACKGROUND, CLEAR, HARD, INK, SCREEN_HEIGHT, SCREEN_WIDTH, SOLVE, SOLVER_INK,
-                     autosave_bytes, cell_centre, check, crop, near, palette_centre, run,
+                     autosave_bytes, cell_centre, check, crop, fit_in, near, palette_centre, run,
                      shows_digit, digit_pixels, wait_until, outlined)
 
 GRID = "..3.2.6..9..3.5..1..18.64....81.29..7.......8..67.82....26.95..8..2.3..9..5.1.3.."
@@ -14,6 +15,8 @@ SOLUTION = "48392165796734582125187649354813297672956413813679824537268951481425
 
 
 def keyboard(s):
+    s.pictures = os.path.join(s.work, "pictures")
+    s.env["XDG_PICTURES_DIR"] = s.pictures
     s.write(autosave_bytes("4" + "." * 80), "autosave")
     s.start()
     windowed = s.window_geometry()
@@ -29,17 +32,19 @@ def keyboard(s):
                "full screen")
     s.settle(0.5)
     shot = s.screenshot(name="full_screen")
-    # The grid and the digits follow the middle of the screen.
-    left, top = SCREEN_WIDTH // 2 - 225, SCREEN_HEIGHT // 2 - 305
+    # The whole screen grows to the screen's height, centred.
+    fit = fit_in(SCREEN_WIDTH, SCREEN_HEIGHT)
+    left, top = fit(45, 175)
     check(near(shot.pixel(left + 15, top), INK, 2) and near(shot.pixel(left, top + 15), INK, 2),
           "grid corner at (%d, %d)" % (left, top))
-    cell0 = (SCREEN_WIDTH // 2 - 200, SCREEN_HEIGHT // 2 - 280)
-    check(digit_pixels(shot, cell0, INK) > 20, "the given follows the grid")
-    # A click lands on what is drawn: palette 2 sits at the middle, 195 below.
-    palette2 = (SCREEN_WIDTH // 2, SCREEN_HEIGHT // 2 + 195)
-    s.click(*palette2)
-    check(outlined(s.screenshot(name="full_screen_click"), palette2), "palette 2 selected")
-    s.click(*palette2)
+    check(digit_pixels(shot, fit(*cell_centre(0)), INK) > 20, "the given follows the grid")
+    # A click lands on what is drawn: the selection's left bar, 27 to 30 units left.
+    x, y = palette_centre(2)
+    s.click(*fit(x, y))
+    shot = s.screenshot(name="full_screen_click")
+    bar = [shot.pixel(p, fit(x, y)[1]) for p in range(fit(x - 31, y)[0], fit(x - 26, y)[0])]
+    check(sum(near(p, INK, 10) for p in bar) >= 3, "palette 2 selected: %s" % bar)
+    s.click(*fit(x, y))
 
     s.key("alt+Return")
     wait_until(lambda: s.window_geometry() == windowed, 10, "the window back in place")
@@ -149,6 +154,19 @@ def ways_of_searching(s):
                "the card closed by a row's number")
     s.key("space")
     copies(s, SOLUTION)
+
+    # Its replay a dozen changes in, explained, the candidates pencilled in;
+    # at its end, Shift+P animates the whole search: the manual's pictures.
+    s.key("Home", "m", *["period"] * 12)
+    # After the copy's notice, the line explains the change.
+    s.settle(4.5)
+    s.screenshot(name="explained")
+    s.click(499, 907)
+    s.key("shift+p")
+    made = wait_until(lambda: [f for f in os.listdir(s.pictures) if f.endswith(".gif")]
+                      if os.path.isdir(s.pictures) else None, 30, "the animation")
+    shutil.copy(os.path.join(s.pictures, made[0]), os.path.join(s.shots, "search.gif"))
+    s.key("m", "End")
 
 
 def solver_cells(shot):

@@ -25,7 +25,8 @@ GIVEN = autosave_bytes("." * 40 + "5" + "." * 40)
 NOTICES = {"tessarin.txt": "Copyright (C) 2026 the Tessarin developers",
            "fonts-comfortaa.txt": "SIL OPEN FONT LICENSE Version 1.1",
            "fonts-liberation.txt": "GNU General Public License v.2",
-           "GPL-2.txt": "Version 2, June 1991", "libglfw3.txt": "This software is provided 'as-is'"}
+           "GPL-2.txt": "Version 2, June 1991", "libglfw3.txt": "This software is provided 'as-is'",
+           "libgif-dev.txt": "Eric S. Raymond"}
 
 
 def check_licences(folder, more={}):

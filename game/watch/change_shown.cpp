@@ -49,8 +49,14 @@ bool shown_change(ShownChange* out) {
     before[cell] = (uint8_t)change_before(change);
     ShownChange told = {number, search_number(), {}, number == 1, Verdict::none};
     tell_change(before, change, search_strategy(), &told.story);
-    if (!running && number == search_record.count.load(std::memory_order_relaxed))
-        told.ending = search_verdict.verdict;
+    if (!running && number == search_record.count.load(std::memory_order_relaxed)) {
+        // A flat-out search has no verdict; a full board still says how it ended.
+        bool full = true;
+        for (int i = 0; i < board_cells; i++) full = full && cell_value(i) != 0;
+        told.ending = search_verdict.verdict != Verdict::none ? search_verdict.verdict
+                      : full                                  ? Verdict::solved
+                                                              : Verdict::none;
+    }
     last_told = told;
     told_running = running;
     *out = told;

@@ -119,7 +119,8 @@ static void count_words(int s, char* out, size_t size) {
         snprintf(out, size, "more than %s steps   stopped after %.1f s", steps, job.seconds[s]);
         return;
     }
-    snprintf(out, size, "%s steps   %s changes   %.*f ms%s", steps, changes, ms < 10 ? 2 : 0, ms,
+    snprintf(out, size, "%s step%s   %s change%s   %.*f ms%s", steps, result.steps == 1 ? "" : "s",
+             changes, result.changes == 1 ? "" : "s", ms < 10 ? 2 : 0, ms,
              result.solved ? "" : "   no solution");
 }
 

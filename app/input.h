@@ -67,18 +67,6 @@ KeyCommand key_command(KeyCode code, int action, int mods);
 // What a typed character asks for, wherever it is on the keyboard or keypad.
 KeyCommand char_command(unsigned codepoint);
 
-struct WindowedGeometry {
-    int32_t x, y;
-    int32_t width, height;
-};
-extern WindowedGeometry windowed_geometry;
-
-// The area two rectangles share (0 when apart).
-int overlap_area(int x, int y, int width, int height, int other_x, int other_y, int other_width,
-                 int other_height);
-// Full screen on the monitor that holds most of the window, or back.
-void toggle_fullscreen();
-
 void on_key(GLFWwindow* window, int key, int scancode, int action, int mods);
 // Characters typed: the digits, `?`, `+`, `-`, `.` and `,`, whichever keys
 // type them in the layout.

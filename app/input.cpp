@@ -82,6 +82,7 @@ static bool run_ending() {
 }
 
 void on_key(GLFWwindow*, int key, int scancode, int action, int mods) {
+    frame_wanted = true;
     char_of_closing_key = false;
     if (run_ending()) return;
     watch_follow_search();
@@ -169,6 +170,7 @@ void on_key(GLFWwindow*, int key, int scancode, int action, int mods) {
 }
 
 void on_char(GLFWwindow*, unsigned codepoint) {
+    frame_wanted = true;
     if (char_of_closing_key || key_card_shown || compare_card_shown) {
         char_of_closing_key = false;
         return;
@@ -183,6 +185,7 @@ void on_char(GLFWwindow*, unsigned codepoint) {
 }
 
 void on_mouse_button(GLFWwindow* window, int button, int action, int) {
+    frame_wanted = true;
     // A drag of the strip ends at any release, the card's too.
     if (action == GLFW_RELEASE) strip_release();
     // A click of any button closes a card and does nothing else, but a click
@@ -209,11 +212,13 @@ void on_mouse_button(GLFWwindow* window, int button, int action, int) {
 }
 
 void on_cursor_move(GLFWwindow*, double x, double) {
+    frame_wanted = true;
     if (key_card_shown || compare_card_shown) return;
     strip_drag((float)(x / view_scale));
 }
 
 void on_scroll(GLFWwindow*, double, double up) {
+    frame_wanted = true;
     if (key_card_shown || compare_card_shown || run_ending()) return;
     // Away from the user is faster, as the ladder of + and - goes up.
     if (up > 0) pace_faster();
@@ -221,6 +226,7 @@ void on_scroll(GLFWwindow*, double, double up) {
 }
 
 void on_framebuffer_size(GLFWwindow*, int width, int height) {
+    frame_wanted = true;
     set_viewport((uint16_t)width, (uint16_t)height);
     // The clickable centres follow the drawing area, so clicks keep landing on
     // what is drawn after a resize or a switch to full screen.
@@ -228,6 +234,7 @@ void on_framebuffer_size(GLFWwindow*, int width, int height) {
 }
 
 void on_drop(GLFWwindow*, int count, const char** paths) {
+    frame_wanted = true;
     if (count < 1 || run_ending()) return;
     key_card_shown = false;
     compare_card_shown = false;
@@ -236,5 +243,10 @@ void on_drop(GLFWwindow*, int count, const char** paths) {
 }
 
 void on_iconify(GLFWwindow*, int iconified) {
+    frame_wanted = true;
     window_minimised = iconified == GLFW_TRUE;
+}
+
+void on_refresh(GLFWwindow*) {
+    frame_wanted = true;
 }

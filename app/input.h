@@ -1,4 +1,5 @@
-// Keyboard, mouse-button and framebuffer-size events from GLFW.
+// Keyboard, mouse-button and framebuffer-size events from GLFW. Every event
+// has the next frame drawn.
 #pragma once
 
 #include <cstdint>
@@ -82,3 +83,5 @@ void on_drop(GLFWwindow* window, int count, const char** paths);
 // Minimising and restoring: the frame loop rests while the window is minimised.
 extern bool window_minimised;
 void on_iconify(GLFWwindow* window, int iconified);
+// The system lost the window's picture (uncovered, say): it is drawn again.
+void on_refresh(GLFWwindow* window);

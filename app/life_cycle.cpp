@@ -29,32 +29,50 @@ static const char save_failed[] = "the givens could not be saved";
 // ended by now. Restoring a window that is not minimised would undo its
 // maximising.
 static void come_forward() {
+    frame_wanted = true;
     if (glfwGetWindowAttrib(main_window, GLFW_ICONIFIED)) glfwRestoreWindow(main_window);
     glfwFocusWindow(main_window);
 }
 
-// Minimised, nobody sees a frame: the loop sleeps until an event comes,
-// waking often enough for the file watches; a search goes on meanwhile.
+bool frame_wanted = true;
+
+// Minimised, or with nothing on the screen to change, the loop sleeps until
+// an event comes, waking often enough for the file watches and the title; a
+// search goes on meanwhile. While a worker counts, it looks again after a
+// frame's time, so the result shows as soon as it is there.
 static constexpr double rest_wake_seconds = 0.25;
 
+static void rest() {
+    bool worker = !window_minimised && screen_motion() == Motion::waiting;
+    glfwWaitEventsTimeout(worker ? frame_budget : rest_wake_seconds);
+}
+
 bool run_frame() {
-    bool resting = window_minimised;
-    if (resting) glfwWaitEventsTimeout(rest_wake_seconds);
+    if (window_minimised || !frame_wanted) rest();
     frame_clock.frame_start = clock_seconds();
-    if (!resting) update_frame_statistics(frame_clock.frame_start);
     glfwPollEvents();
     if (platform_session_ending()) quit_requested = true;
     if (platform_take_forward_request()) come_forward();
     if (save_due(frame_clock.frame_start) && !save_board())
         show_title_notice(save_failed, frame_clock.frame_start);
-    shader_reload_changed(frame_clock.frame_start);
-    textures_reload_changed(frame_clock.frame_start);
+    if (shader_reload_changed(frame_clock.frame_start)) frame_wanted = true;
+    if (textures_reload_changed(frame_clock.frame_start)) frame_wanted = true;
+    update_frame_title(frame_clock.frame_start);
     // A window restored during the wait is drawn at once.
     if (window_minimised) return false;
-    // After a resize, and for a font first made in the last frame.
+    // What moves now is drawn now and in the next frame too, so the last
+    // frame shows where it stopped.
+    bool moving = screen_motion() == Motion::moving;
+    bool draw = frame_wanted || moving;
+    frame_wanted = moving;
+    if (!draw) return false;
+    count_frame();
+    // After a resize.
     fit_texts_to_scale(view_scale);
     glClear(GL_COLOR_BUFFER_BIT);
     game_frame(frame_clock.frame_start);
+    // A font first made in this frame is drawn fitted in the next.
+    if (fit_texts_to_scale(view_scale)) frame_wanted = true;
     frame_clock.frame_time = clock_seconds() - frame_clock.frame_start;
     return true;
 }

@@ -103,6 +103,7 @@ static bool open_window() {
     glfwSetDropCallback(main_window, on_drop);
     glfwSetCursorPosCallback(main_window, on_cursor_move);
     glfwSetScrollCallback(main_window, on_scroll);
+    glfwSetWindowRefreshCallback(main_window, on_refresh);
     if (!renderer_init()) return false;
 
     int width, height;

@@ -1,6 +1,7 @@
 """Frames per second of the running program, read from its title ("game
-(fps: N)", once a second): idle before and after, while the long search (one
-without end) runs on the solver thread, which lowers its own priority, and,
+(fps: N)", once a second): a still board drawn every frame (its two 4s
+selected, so they pulse: a still board with nothing selected draws nothing,
+see idle.py) before and after, while the long search (one without end) runs on the solver thread, which lowers its own priority, and,
 where this user may raise a thread's priority again, while it runs at
 normal priority. Then the search speed while the program draws: the
 anti-brute-force puzzle (69,175,317 steps) solved several times in the
@@ -26,13 +27,15 @@ ANTI_BRUTE_FORCE_STEPS = 69175317
 
 
 def title_counts(s, seconds):
-    """The frame counts of the next `seconds` title updates."""
-    counts, last = [], s.title()
+    """The frame counts of the next `seconds` title updates. A title that
+    stays as it was for a second and a half has repeated its count (0 on a
+    still screen, as while a search sleeps paused)."""
+    counts, last, changed = [], s.title(), time.monotonic()
     while len(counts) < seconds:
         time.sleep(0.05)
         title = s.title()
-        if title != last:
-            last = title
+        if title != last or time.monotonic() - changed > 1.5:
+            last, changed = title, time.monotonic()
             counts.append(s.fps())
     return counts
 
@@ -104,7 +107,7 @@ def watching_counts(s):
         watched.append(("watched at %s a second" % pace, title_counts(s, SECONDS)))
     s.key("space")
     title_counts(s, 1)
-    watched.append(("paused", title_counts(s, SECONDS)))
+    watched.append(("paused (nothing drawn)", title_counts(s, SECONDS)))
     s.key("Escape", "Home", "space")
     title_counts(s, 1)
     watched.append(("its replay playing", title_counts(s, SECONDS)))
@@ -135,6 +138,7 @@ def main():
     s = session("bench_frame_rate")
     try:
         s.start()
+        s.key("4")
         title_counts(s, 1)  # a whole second after start-up
         idle = title_counts(s, SECONDS)
         thread = start_search(s)
@@ -147,6 +151,8 @@ def main():
             pass
         still_running = s.program.poll() is None
         s.click(*SOLVE)
+        # Solve dropped the selection.
+        s.key("4")
         title_counts(s, 1)
         idle += title_counts(s, SECONDS)
         s.key("q")
@@ -167,7 +173,7 @@ def main():
         print("%s median %d fps, lowest %d, highest %d  (%s)"
               % (label, median(counts), min(counts), max(counts), counts))
 
-    fps("idle (before and after):     ", idle)
+    fps("idle, 4s pulsing (before, after):", idle)
     fps("searching (solver nice 19):  ", searching)
     print("  searching / idle: %.2f (goal: at least 0.9); the solver thread had %.0f %% of a core"
           % (median(searching) / median(idle), share * 100))

@@ -81,6 +81,13 @@ void next_length_key(double now) {
     post_notice(words, now);
 }
 
+Motion new_puzzle_motion() {
+    if (!state.making) return Motion::still;
+    // Drawn until the line says a puzzle is being made, which a frame posts.
+    if (!state.said_making || job.done.load(std::memory_order_acquire)) return Motion::moving;
+    return Motion::waiting;
+}
+
 void new_puzzle_frame(double now) {
     if (!state.making) return;
     if (!job.done.load(std::memory_order_acquire)) {

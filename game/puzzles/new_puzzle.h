@@ -2,9 +2,14 @@
 // on a worker thread, L chooses the length. The screen never waits for it.
 #pragma once
 
+#include "game/board/motion.h"
+
 // N: a new puzzle is made; refused while a search runs or one is being made.
 void new_puzzle_key(double now);
 // L: the next length, said on the line under the palette.
 void next_length_key(double now);
 // Each frame: a puzzle that is ready goes on the board as its givens.
 void new_puzzle_frame(double now);
+// Waiting while a puzzle is being made (once the line says so), moving once
+// it is ready to take.
+Motion new_puzzle_motion();

@@ -212,6 +212,11 @@ void watch_escape() {
     leave_replay();
 }
 
+Motion watch_motion() {
+    bool searching = solver_running() && !search_parked();
+    return searching || replay_playing() ? Motion::moving : Motion::still;
+}
+
 void watch_frame(double now) {
     watch_follow_search();
     replay_frame(now);

@@ -3,6 +3,7 @@
 // and clicks call these.
 #pragma once
 
+#include "game/board/motion.h"
 #include "game/search/search_shared.h"
 #include "game/search/strategies.h"
 #include "game/watch/replay.h"
@@ -58,3 +59,5 @@ bool redo_board_edit();
 void watch_follow_search();
 // Plays a replay on, once per frame.
 void watch_frame(double now);
+// Moving while a search runs (not while it sleeps paused) or a replay plays.
+Motion watch_motion();

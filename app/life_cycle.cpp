@@ -8,6 +8,7 @@
 #include "app/frame_clock.h"
 #include "app/frame_statistics.h"
 #include "app/input.h"
+#include "app/session.h"
 #include "game/board/autosave.h"
 #include "game/board/notice.h"
 #include "game/puzzles/puzzle_file.h"
@@ -55,6 +56,7 @@ bool run_frame() {
     if (platform_take_forward_request()) come_forward();
     if (save_due(frame_clock.frame_start) && !save_board())
         show_title_notice(save_failed, frame_clock.frame_start);
+    follow_session(frame_clock.frame_start);
     if (shader_reload_changed(frame_clock.frame_start)) frame_wanted = true;
     if (textures_reload_changed(frame_clock.frame_start)) frame_wanted = true;
     update_frame_title(frame_clock.frame_start);
@@ -89,6 +91,12 @@ static void release_everything() {
     shader_release();
 }
 
+// An end the system asks for saves the session too; what it says is of the givens.
+static bool save_at_end() {
+    save_session();
+    return save_board();
+}
+
 // The window's run, with the file named on the command line (absolute), if any.
 static int run_window(const char* file) {
     StartUp started = start_up();
@@ -108,11 +116,12 @@ static int run_window(const char* file) {
         return 1;
     }
     glfwSwapBuffers(main_window);
+    apply_session(file != nullptr, clock_seconds());
     // What the line says of a file that does not open goes to the console too.
     if (file && !open_puzzle_file(file, clock_seconds()))
         platform_write_message(notice_showing(clock_seconds()));
 
-    platform_watch_session_end(save_board);
+    platform_watch_session_end(save_at_end);
     platform_raise_main_thread_priority();
     platform_pacing_begin();
     while (!quit_requested && !glfwWindowShouldClose(main_window)) {
@@ -123,7 +132,7 @@ static int run_window(const char* file) {
     }
     platform_pacing_end();
 
-    bool saved = save_board();
+    bool saved = save_at_end();
     platform_session_saved();
     release_everything();
     glfwTerminate();

@@ -7,6 +7,8 @@
 #include "app/frame_clock.h"
 #include "app/input.h"
 #include "app/pixel_scale.h"
+#include "app/session.h"
+#include "app/window_place.h"
 #include "common/files.h"
 #include "common/save_folder.h"
 #include "platform/platform.h"
@@ -88,7 +90,11 @@ static bool open_window() {
         return false;
     }
     size_and_place_window(main_window);
+    restore_window_place(remembered_session);
     glfwShowWindow(main_window);
+    note_window_place();
+    glfwSetWindowPosCallback(main_window, on_window_move);
+    glfwSetWindowSizeCallback(main_window, on_window_size);
     set_window_icon();
     glfwMakeContextCurrent(main_window);
     if (!gladLoadGL(glfwGetProcAddress)) {
@@ -114,6 +120,7 @@ static bool open_window() {
     glDisable(GL_DEPTH_TEST);
     glClearColor(color_channel(254), color_channel(235), color_channel(193), 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
+    if (remembered_session.full_screen) toggle_fullscreen();
     return true;
 }
 
@@ -128,5 +135,6 @@ StartUp start_up() {
     StartUp claimed = claim_or_hand_over();
     if (claimed != StartUp::ready) return claimed;
     sweep_stale_temporaries();
+    load_session();
     return open_window() ? StartUp::ready : StartUp::failed;
 }

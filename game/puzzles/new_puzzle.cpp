@@ -68,6 +68,14 @@ void new_puzzle_key(double now) {
     }
 }
 
+PuzzleLength chosen_length() {
+    return state.length;
+}
+
+void set_length(PuzzleLength length) {
+    if ((int)length < puzzle_length_count) state.length = length;
+}
+
 void next_length_key(double now) {
     state.length = (PuzzleLength)(((int)state.length + 1) % puzzle_length_count);
     const LengthRange& range = puzzle_lengths[(int)state.length];

@@ -171,6 +171,14 @@ static void change_pace(int step) {
     tell_search();
 }
 
+uint8_t pace_level() {
+    return watch_shared.pace.load(std::memory_order_relaxed);
+}
+
+void set_pace_level(uint8_t level) {
+    if (level <= flat_out) watch_shared.pace.store(level, std::memory_order_relaxed);
+}
+
 void pace_faster() {
     change_pace(1);
 }

@@ -25,6 +25,10 @@ bool watch_active();
 // + and -: the next pace up or down.
 void pace_faster();
 void pace_slower();
+// The pace as a level of pace_rates, flat_out for flat out; set at start to
+// the last run's.
+uint8_t pace_level();
+void set_pace_level(uint8_t level);
 // Space: pauses or resumes a search, plays or pauses a replay, else starts a
 // search as Solve does.
 void watch_space();

@@ -107,6 +107,18 @@ def first_screen(s):
     check(s.read("autosave") == autosave_bytes("." * 81), "autosave of an empty board")
     check(not os.path.exists(os.path.join(s.elsewhere, "autosave")), "saved in the wrong folder")
 
+    # The window opens where the last run left it, brought inside the screen;
+    # moved, its new place is what the next run takes.
+    s.write(b"tessarin session 1\npace flat-out\nlength medium\nstrategy in-order\n"
+            b"window 3000 -500 540 960 1.00000\nfull-screen no\n", "session")
+    s.start()
+    check(s.window_geometry() == (740, 0, 540, 960), "placed at %s" % (s.window_geometry(),))
+    subprocess.run(["xdotool", "windowmove", "--sync", s.window, "100", "50"], env=s.env,
+                   check=True)
+    s.key("q")
+    check(s.wait_exit() == 0, "exit status after the move")
+    check(b"\nwindow 100 50 540 960 1.00000\n" in s.read("session"), "%r" % s.read("session"))
+
 
 def twice(point):
     return 2 * point[0], 2 * point[1]

@@ -12,8 +12,10 @@ extern bool quit_requested;
 // context, callbacks, renderer. Failed (with the reason reported) when the
 // program cannot start; handed over when another copy of the program holds
 // the save folder and was brought to the front.
+// A second copy hands the first the file named on its command line (absolute,
+// or null) to open.
 enum class StartUp : uint8_t { ready, failed, handed_over };
-StartUp start_up();
+StartUp start_up(const char* file);
 // Phase 2: "LOADING" in the middle of the window.
 bool show_loading_screen();
 // Phase 3: the loading screen's resources go, the game starts, clocks reset.

@@ -233,13 +233,17 @@ void on_framebuffer_size(GLFWwindow*, int width, int height) {
     game_resize(view_width, view_height);
 }
 
-void on_drop(GLFWwindow*, int count, const char** paths) {
-    frame_wanted = true;
-    if (count < 1 || run_ending()) return;
+void open_dropped_file(const char* path) {
+    if (run_ending()) return;
     key_card_shown = false;
     compare_card_shown = false;
     watch_follow_search();
-    open_puzzle_file(paths[0], clock_seconds());
+    open_puzzle_file(path, clock_seconds());
+}
+
+void on_drop(GLFWwindow*, int count, const char** paths) {
+    frame_wanted = true;
+    if (count >= 1) open_dropped_file(paths[0]);
 }
 
 void on_iconify(GLFWwindow*, int iconified) {

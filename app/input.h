@@ -80,6 +80,8 @@ void on_scroll(GLFWwindow* window, double right, double up);
 void on_framebuffer_size(GLFWwindow* window, int width, int height);
 // Files dropped on the window: the first opens.
 void on_drop(GLFWwindow* window, int count, const char** paths);
+// A file opened as a drop is: over any card, and not once the run is ending.
+void open_dropped_file(const char* path);
 // Minimising and restoring: the frame loop rests while the window is minimised.
 extern bool window_minimised;
 void on_iconify(GLFWwindow* window, int iconified);

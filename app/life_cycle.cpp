@@ -37,6 +37,9 @@ static void come_forward() {
 
 bool frame_wanted = true;
 
+// A file another copy handed over, opened as a drop is.
+static char handed_file[4096];
+
 // Minimised, or with nothing on the screen to change, the loop sleeps until
 // an event comes, waking often enough for the file watches and the title; a
 // search goes on meanwhile. While a worker counts, it looks again after a
@@ -53,7 +56,10 @@ bool run_frame() {
     frame_clock.frame_start = clock_seconds();
     glfwPollEvents();
     if (platform_session_ending()) quit_requested = true;
-    if (platform_take_forward_request()) come_forward();
+    if (platform_take_forward_request(handed_file, sizeof(handed_file))) {
+        come_forward();
+        if (handed_file[0]) open_dropped_file(handed_file);
+    }
     if (save_due(frame_clock.frame_start) && !save_board())
         show_title_notice(save_failed, frame_clock.frame_start);
     follow_session(frame_clock.frame_start);
@@ -99,7 +105,7 @@ static bool save_at_end() {
 
 // The window's run, with the file named on the command line (absolute), if any.
 static int run_window(const char* file) {
-    StartUp started = start_up();
+    StartUp started = start_up(file);
     if (started != StartUp::ready) {
         glfwTerminate();
         return started == StartUp::handed_over ? 0 : 1;

@@ -59,9 +59,9 @@ static void set_window_icon() {
 
 // A second copy on the same save would overwrite the first one's givens with
 // its own at the end.
-static StartUp claim_or_hand_over() {
+static StartUp claim_or_hand_over(const char* file) {
     if (claim_save_folder()) return StartUp::ready;
-    if (platform_bring_holder_forward(save_folder.prefix)) return StartUp::handed_over;
+    if (platform_bring_holder_forward(save_folder.prefix, file)) return StartUp::handed_over;
     platform_report_error("Tessarin is already running, with the same save");
     return StartUp::failed;
 }
@@ -124,7 +124,7 @@ static bool open_window() {
     return true;
 }
 
-StartUp start_up() {
+StartUp start_up(const char* file) {
     clock_start();
     if (!platform_use_executable_folder()) {
         platform_report_error("cannot find the program's own folder; assets are looked up there");
@@ -132,7 +132,7 @@ StartUp start_up() {
     }
     // The lock comes before anything is written into the save folder.
     choose_save_folder();
-    StartUp claimed = claim_or_hand_over();
+    StartUp claimed = claim_or_hand_over(file);
     if (claimed != StartUp::ready) return claimed;
     sweep_stale_temporaries();
     load_session();

@@ -85,8 +85,9 @@ def puzzle_files(s):
     folder, with a byte-order mark, CRLF, a comment, a bad line and names
     after the cells) pages with PageDown and back with Ctrl+Z; the next start
     without a file goes on in it, with the pace and the way of searching as
-    left, unless the file changed or the session file is bad; a bad file
-    leaves the board as it was. --solve works without a display."""
+    left, unless the file changed or the session file is bad; a second start
+    with the file hands it to the copy that runs; a bad file leaves the board
+    as it was. --solve works without a display."""
     with open(os.path.join(s.elsewhere, "two.sdm"), "w", newline="") as f:
         f.write("\ufeff# two puzzles\r\n%s escargot\r\nnot a puzzle\r\n\r\n%s\tplatinum\n"
                 % (ESCARGOT, PLATINUM))
@@ -139,9 +140,19 @@ def puzzle_files(s):
     check(s.wait_exit() == 0, "exit status after a bad session")
     session = s.read("session").decode()
     check("pace flat-out\n" in session and "strategy in-order\n" in session, "%r" % session)
-    s.command.append(named)
     with open(os.path.join(s.elsewhere, deep, "two.sdm"), "wb") as f:
         f.write(two)
+    # A second start with a file hands it to the copy that runs, and ends.
+    s.start()
+    second = subprocess.run(s.command + [named], cwd=s.elsewhere, env=s.env, timeout=30,
+                            capture_output=True, text=True)
+    check(second.returncode == 0 and second.stderr == "", "the second start: %d %r"
+          % (second.returncode, second.stderr))
+    wait_until(lambda: drawn_givens(s) == givens_of(ESCARGOT), 10, "the handed file's puzzle")
+    s.key("q")
+    check(s.wait_exit() == 0, "exit status after the handed file")
+    check(not os.path.exists(s.path(".open-request")), "the request left behind")
+    s.command.append(named)
 
     # A FIFO is never waited for: the window starts, says why and quits.
     fifo = os.path.join(s.elsewhere, "pipe.sdm")
@@ -149,7 +160,7 @@ def puzzle_files(s):
     s.command[-1] = "pipe.sdm"
     s.start()
     s.settle(0.5)
-    check(drawn_givens(s) == givens_of(PLATINUM), "a FIFO leaves the board as it was")
+    check(drawn_givens(s) == givens_of(ESCARGOT), "a FIFO leaves the board as it was")
     s.key("q")
     check(s.wait_exit() == 0, "exit status after a FIFO")
 

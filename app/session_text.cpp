@@ -15,6 +15,14 @@ static void cells_to_text(const uint8_t cells[81], char out[82]) {
     out[81] = 0;
 }
 
+// A path with a line end or another control character in it would not read
+// back as it was written: such a file is not kept.
+static bool one_line(const char* text) {
+    for (const char* c = text; *c; c++)
+        if ((unsigned char)*c < ' ') return false;
+    return true;
+}
+
 int session_to_text(const Session& session, char* out, int capacity) {
     char pace[16] = "flat-out";
     if (session.pace < flat_out) snprintf(pace, sizeof(pace), "%u", pace_rates[session.pace]);
@@ -24,7 +32,7 @@ int session_to_text(const Session& session, char* out, int capacity) {
         n += snprintf(out + n, (size_t)(capacity - n), "window %d %d %d %d %.5f\nfull-screen %s\n",
                       session.x, session.y, session.width, session.height, (double)session.scale,
                       session.full_screen ? "yes" : "no");
-    if (session.file[0] && n < capacity) {
+    if (session.file[0] && one_line(session.file) && n < capacity) {
         char cells[82];
         cells_to_text(session.cells, cells);
         n += snprintf(out + n, (size_t)(capacity - n), "puzzle %u %s\nfile %s\n", session.puzzle,
@@ -117,7 +125,7 @@ static bool read_line(const char* line, Session* session, bool* puzzle_seen) {
     if (is("puzzle")) return *puzzle_seen = read_puzzle(value, session);
     if (is("file")) {
         size_t length = strlen(value);
-        if (length == 0 || length >= sizeof(session->file)) return false;
+        if (length == 0 || length >= sizeof(session->file) || !one_line(value)) return false;
         memcpy(session->file, value, length + 1);
         return true;
     }

@@ -27,7 +27,8 @@ struct Session {
     int32_t x, y, width, height;
     float scale;
     // The puzzle file open, absolute; empty for none (or one whose path is
-    // too long to keep). Its puzzle shown, and that puzzle's cells.
+    // too long to keep); one with a control character in its path is not
+    // written. Its puzzle shown, and that puzzle's cells.
     char file[4096];
     uint32_t puzzle;
     uint8_t cells[81];

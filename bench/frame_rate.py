@@ -192,7 +192,9 @@ def main():
 
     for label, counts in watched:
         fps("%-28s" % (label + ":"), counts)
-        print("  / idle: %.2f (goal: at least 0.9)" % (median(counts) / median(idle)))
+        # A paused search sleeps, and its board is not drawn again: no goal.
+        if median(counts):
+            print("  / idle: %.2f (goal: at least 0.9)" % (median(counts) / median(idle)))
 
     wall = [ANTI_BRUTE_FORCE_STEPS / (ran + waited) / 1e6 for ran, waited in solves]
     own = [ANTI_BRUTE_FORCE_STEPS / ran / 1e6 for ran, _ in solves]

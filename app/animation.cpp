@@ -165,8 +165,8 @@ bool cancel_animation() {
     return true;
 }
 
-bool animation_running() {
-    return animation.running;
+Motion animation_motion() {
+    return animation.running ? Motion::moving : Motion::still;
 }
 
 void finish_animation() {

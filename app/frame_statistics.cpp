@@ -23,8 +23,11 @@ void compose_title(double now, char* title, int capacity) {
     }
 }
 
-bool count_frame(double now, char* title, int capacity) {
+void count_frame() {
     frame_statistics.frames_counted++;
+}
+
+bool title_due(double now, char* title, int capacity) {
     if (now - frame_statistics.last_title_update < 1.0) return false;
     frame_statistics.frames_shown = frame_statistics.frames_counted;
     compose_title(now, title, capacity);
@@ -32,9 +35,9 @@ bool count_frame(double now, char* title, int capacity) {
     return true;
 }
 
-void update_frame_statistics(double now) {
+void update_frame_title(double now) {
     char title[160];
-    if (count_frame(now, title, (int)sizeof(title))) glfwSetWindowTitle(main_window, title);
+    if (title_due(now, title, (int)sizeof(title))) glfwSetWindowTitle(main_window, title);
 }
 
 void show_title_notice(const char* text, double now) {

@@ -2,13 +2,12 @@
 
 #include <GLFW/glfw3.h>
 
-#include <algorithm>
-
 #include "app/animation.h"
 #include "app/app.h"
 #include "app/clipboard.h"
 #include "app/frame_clock.h"
 #include "app/picture.h"
+#include "app/window_place.h"
 #include "game/board/game_state.h"
 #include "game/board/givens_history.h"
 #include "game/puzzles/new_puzzle.h"
@@ -24,63 +23,7 @@
 #include "game/watch/watch.h"
 #include "render/renderer.h"
 
-WindowedGeometry windowed_geometry;
 bool window_minimised;
-
-int overlap_area(int x, int y, int width, int height, int other_x, int other_y, int other_width,
-                 int other_height) {
-    int across = std::min(x + width, other_x + other_width) - std::max(x, other_x);
-    int down = std::min(y + height, other_y + other_height) - std::max(y, other_y);
-    return across > 0 && down > 0 ? across * down : 0;
-}
-
-// The monitor that holds most of the window; the primary one when it holds none.
-static GLFWmonitor* monitor_under_window() {
-    GLFWmonitor* best = glfwGetPrimaryMonitor();
-    int x, y, width, height;
-    glfwGetWindowPos(main_window, &x, &y);
-    glfwGetWindowSize(main_window, &width, &height);
-    int count = 0;
-    GLFWmonitor** monitors = glfwGetMonitors(&count);
-    int most = 0;
-    for (int i = 0; i < count; i++) {
-        const GLFWvidmode* mode = glfwGetVideoMode(monitors[i]);
-        if (!mode) continue;
-        int monitor_x, monitor_y;
-        glfwGetMonitorPos(monitors[i], &monitor_x, &monitor_y);
-        int area =
-            overlap_area(x, y, width, height, monitor_x, monitor_y, mode->width, mode->height);
-        if (area <= most) continue;
-        most = area;
-        best = monitors[i];
-    }
-    return best;
-}
-
-// The frame after a switch would be drawn with the old viewport until the
-// resize event arrives; the size is asked for at once instead.
-static void follow_framebuffer() {
-    int width, height;
-    glfwGetFramebufferSize(main_window, &width, &height);
-    on_framebuffer_size(main_window, width, height);
-}
-
-void toggle_fullscreen() {
-    if (glfwGetWindowMonitor(main_window)) {
-        glfwSetWindowMonitor(main_window, nullptr, windowed_geometry.x, windowed_geometry.y,
-                             windowed_geometry.width, windowed_geometry.height, 0);
-        follow_framebuffer();
-        return;
-    }
-    GLFWmonitor* monitor = monitor_under_window();
-    if (!monitor) return;
-    const GLFWvidmode* mode = glfwGetVideoMode(monitor);
-    if (!mode) return;
-    glfwGetWindowPos(main_window, &windowed_geometry.x, &windowed_geometry.y);
-    glfwGetWindowSize(main_window, &windowed_geometry.width, &windowed_geometry.height);
-    glfwSetWindowMonitor(main_window, monitor, 0, 0, mode->width, mode->height, mode->refreshRate);
-    follow_framebuffer();
-}
 
 // The key that closes the card does nothing else, nor does the character it types.
 static bool char_of_closing_key;
@@ -143,6 +86,7 @@ static bool run_ending() {
 }
 
 void on_key(GLFWwindow*, int key, int scancode, int action, int mods) {
+    frame_wanted = true;
     char_of_closing_key = false;
     if (run_ending()) return;
     watch_follow_search();
@@ -239,6 +183,7 @@ void on_key(GLFWwindow*, int key, int scancode, int action, int mods) {
 }
 
 void on_char(GLFWwindow*, unsigned codepoint) {
+    frame_wanted = true;
     if (char_of_closing_key || key_card_shown || compare_card_shown) {
         char_of_closing_key = false;
         return;
@@ -253,6 +198,7 @@ void on_char(GLFWwindow*, unsigned codepoint) {
 }
 
 void on_mouse_button(GLFWwindow* window, int button, int action, int) {
+    frame_wanted = true;
     // A drag of the strip ends at any release, the card's too.
     if (action == GLFW_RELEASE) strip_release();
     // A click of any button closes a card and does nothing else, but a click
@@ -279,11 +225,13 @@ void on_mouse_button(GLFWwindow* window, int button, int action, int) {
 }
 
 void on_cursor_move(GLFWwindow*, double x, double) {
+    frame_wanted = true;
     if (key_card_shown || compare_card_shown) return;
     strip_drag((float)(x / view_scale));
 }
 
 void on_scroll(GLFWwindow*, double, double up) {
+    frame_wanted = true;
     if (key_card_shown || compare_card_shown || run_ending()) return;
     // Away from the user is faster, as the ladder of + and - goes up.
     if (up > 0) pace_faster();
@@ -291,20 +239,31 @@ void on_scroll(GLFWwindow*, double, double up) {
 }
 
 void on_framebuffer_size(GLFWwindow*, int width, int height) {
+    frame_wanted = true;
     set_viewport((uint16_t)width, (uint16_t)height);
     // The clickable centres follow the drawing area, so clicks keep landing on
     // what is drawn after a resize or a switch to full screen.
     game_resize(view_width, view_height);
 }
 
-void on_drop(GLFWwindow*, int count, const char** paths) {
-    if (count < 1 || run_ending()) return;
+void open_dropped_file(const char* path) {
+    if (run_ending()) return;
     key_card_shown = false;
     compare_card_shown = false;
     watch_follow_search();
-    open_puzzle_file(paths[0], clock_seconds());
+    open_puzzle_file(path, clock_seconds());
+}
+
+void on_drop(GLFWwindow*, int count, const char** paths) {
+    frame_wanted = true;
+    if (count >= 1) open_dropped_file(paths[0]);
 }
 
 void on_iconify(GLFWwindow*, int iconified) {
+    frame_wanted = true;
     window_minimised = iconified == GLFW_TRUE;
+}
+
+void on_refresh(GLFWwindow*) {
+    frame_wanted = true;
 }

@@ -1,4 +1,5 @@
-// Keyboard, mouse-button and framebuffer-size events from GLFW.
+// Keyboard, mouse-button and framebuffer-size events from GLFW. Every event
+// has the next frame drawn.
 #pragma once
 
 #include <cstdint>
@@ -72,18 +73,6 @@ KeyCommand key_command(KeyCode code, int action, int mods);
 // What a typed character asks for, wherever it is on the keyboard or keypad.
 KeyCommand char_command(unsigned codepoint);
 
-struct WindowedGeometry {
-    int32_t x, y;
-    int32_t width, height;
-};
-extern WindowedGeometry windowed_geometry;
-
-// The area two rectangles share (0 when apart).
-int overlap_area(int x, int y, int width, int height, int other_x, int other_y, int other_width,
-                 int other_height);
-// Full screen on the monitor that holds most of the window, or back.
-void toggle_fullscreen();
-
 void on_key(GLFWwindow* window, int key, int scancode, int action, int mods);
 // Characters typed: the digits, `?`, `+`, `-`, `.` and `,`, whichever keys
 // type them in the layout.
@@ -96,6 +85,10 @@ void on_scroll(GLFWwindow* window, double right, double up);
 void on_framebuffer_size(GLFWwindow* window, int width, int height);
 // Files dropped on the window: the first opens.
 void on_drop(GLFWwindow* window, int count, const char** paths);
+// A file opened as a drop is: over any card, and not once the run is ending.
+void open_dropped_file(const char* path);
 // Minimising and restoring: the frame loop rests while the window is minimised.
 extern bool window_minimised;
 void on_iconify(GLFWwindow* window, int iconified);
+// The system lost the window's picture (uncovered, say): it is drawn again.
+void on_refresh(GLFWwindow* window);

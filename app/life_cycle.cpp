@@ -1,5 +1,6 @@
 #include <GLFW/glfw3.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -9,6 +10,7 @@
 #include "app/frame_clock.h"
 #include "app/frame_statistics.h"
 #include "app/input.h"
+#include "app/session.h"
 #include "game/board/autosave.h"
 #include "game/board/notice.h"
 #include "game/puzzles/puzzle_file.h"
@@ -30,33 +32,63 @@ static const char save_failed[] = "the givens could not be saved";
 // ended by now. Restoring a window that is not minimised would undo its
 // maximising.
 static void come_forward() {
+    frame_wanted = true;
     if (glfwGetWindowAttrib(main_window, GLFW_ICONIFIED)) glfwRestoreWindow(main_window);
     glfwFocusWindow(main_window);
 }
 
-// Minimised, nobody sees a frame: the loop sleeps until an event comes,
-// waking often enough for the file watches; a search goes on meanwhile.
+bool frame_wanted = true;
+
+// A file another copy handed over, opened as a drop is.
+static char handed_file[4096];
+
+// Minimised, or with nothing on the screen to change, the loop sleeps until
+// an event comes, waking often enough for the file watches and the title; a
+// search goes on meanwhile. While a worker counts, it looks again after a
+// frame's time, so the result shows as soon as it is there.
 static constexpr double rest_wake_seconds = 0.25;
 
+// The screen's and the animation's worker's.
+static Motion motion() {
+    return std::max(screen_motion(), animation_motion());
+}
+
+static void rest() {
+    bool worker = !window_minimised && motion() == Motion::waiting;
+    glfwWaitEventsTimeout(worker ? frame_budget : rest_wake_seconds);
+}
+
 bool run_frame() {
-    bool resting = window_minimised;
-    if (resting) glfwWaitEventsTimeout(rest_wake_seconds);
+    if (window_minimised || !frame_wanted) rest();
     frame_clock.frame_start = clock_seconds();
-    if (!resting) update_frame_statistics(frame_clock.frame_start);
     glfwPollEvents();
     if (platform_session_ending()) quit_requested = true;
-    if (platform_take_forward_request()) come_forward();
+    if (platform_take_forward_request(handed_file, sizeof(handed_file))) {
+        come_forward();
+        if (handed_file[0]) open_dropped_file(handed_file);
+    }
     if (save_due(frame_clock.frame_start) && !save_board())
         show_title_notice(save_failed, frame_clock.frame_start);
-    shader_reload_changed(frame_clock.frame_start);
-    textures_reload_changed(frame_clock.frame_start);
+    follow_session(frame_clock.frame_start);
+    if (shader_reload_changed(frame_clock.frame_start)) frame_wanted = true;
+    if (textures_reload_changed(frame_clock.frame_start)) frame_wanted = true;
+    update_frame_title(frame_clock.frame_start);
     // A window restored during the wait is drawn at once.
     if (window_minimised) return false;
-    // After a resize, and for a font first made in the last frame.
+    // What moves now is drawn now and in the next frame too, so the last
+    // frame shows where it stopped.
+    bool moving = motion() == Motion::moving;
+    bool draw = frame_wanted || moving;
+    frame_wanted = moving;
+    if (!draw) return false;
+    count_frame();
+    // After a resize.
     fit_texts_to_scale(view_scale);
     glClear(GL_COLOR_BUFFER_BIT);
     animation_frame(frame_clock.frame_start);
     game_frame(frame_clock.frame_start);
+    // A font first made in this frame is drawn fitted in the next.
+    if (fit_texts_to_scale(view_scale)) frame_wanted = true;
     frame_clock.frame_time = clock_seconds() - frame_clock.frame_start;
     return true;
 }
@@ -73,9 +105,15 @@ static void release_everything() {
     shader_release();
 }
 
+// An end the system asks for saves the session too; what it says is of the givens.
+static bool save_at_end() {
+    save_session();
+    return save_board();
+}
+
 // The window's run, with the file named on the command line (absolute), if any.
 static int run_window(const char* file) {
-    StartUp started = start_up();
+    StartUp started = start_up(file);
     if (started != StartUp::ready) {
         glfwTerminate();
         return started == StartUp::handed_over ? 0 : 1;
@@ -92,11 +130,12 @@ static int run_window(const char* file) {
         return 1;
     }
     glfwSwapBuffers(main_window);
+    apply_session(file != nullptr, clock_seconds());
     // What the line says of a file that does not open goes to the console too.
     if (file && !open_puzzle_file(file, clock_seconds()))
         platform_write_message(notice_showing(clock_seconds()));
 
-    platform_watch_session_end(save_board);
+    platform_watch_session_end(save_at_end);
     platform_raise_main_thread_priority();
     platform_pacing_begin();
     while (!quit_requested && !glfwWindowShouldClose(main_window)) {
@@ -108,7 +147,7 @@ static int run_window(const char* file) {
     platform_pacing_end();
     finish_animation();
 
-    bool saved = save_board();
+    bool saved = save_at_end();
     platform_session_saved();
     release_everything();
     glfwTerminate();

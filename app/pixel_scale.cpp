@@ -35,6 +35,12 @@ int position_inside(int position, int size, int frame_before, int frame_after, i
     return position;
 }
 
+int size_inside(int wanted, int least, int frame, int area_size) {
+    int most = area_size - frame;
+    if (wanted > most) wanted = most;
+    return wanted < least ? least : wanted;
+}
+
 void size_and_place_window(GLFWwindow* window) {
     WindowFrame frame{};
     glfwGetWindowFrameSize(window, &frame.left, &frame.top, &frame.right, &frame.bottom);

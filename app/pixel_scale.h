@@ -26,6 +26,10 @@ int window_pixels(int units, float scale);
 int position_inside(int position, int size, int frame_before, int frame_after, int area_start,
                     int area_size);
 
+// A window's size along one axis: the one wanted, but at least `least` and at
+// most the area less the frame on both sides (at least `least` wins).
+int size_inside(int wanted, int least, int frame, int area_size);
+
 // Measures the hidden window's frame, sets pixel_scale for the primary
 // monitor, sizes the window and moves it inside the work area. Needs GLFW
 // initialised and the window not yet shown.

@@ -7,6 +7,8 @@
 #include "app/frame_clock.h"
 #include "app/input.h"
 #include "app/pixel_scale.h"
+#include "app/session.h"
+#include "app/window_place.h"
 #include "common/files.h"
 #include "common/save_folder.h"
 #include "platform/platform.h"
@@ -57,9 +59,9 @@ static void set_window_icon() {
 
 // A second copy on the same save would overwrite the first one's givens with
 // its own at the end.
-static StartUp claim_or_hand_over() {
+static StartUp claim_or_hand_over(const char* file) {
     if (claim_save_folder()) return StartUp::ready;
-    if (platform_bring_holder_forward(save_folder.prefix)) return StartUp::handed_over;
+    if (platform_bring_holder_forward(save_folder.prefix, file)) return StartUp::handed_over;
     platform_report_error("Tessarin is already running, with the same save");
     return StartUp::failed;
 }
@@ -88,7 +90,11 @@ static bool open_window() {
         return false;
     }
     size_and_place_window(main_window);
+    restore_window_place(remembered_session);
     glfwShowWindow(main_window);
+    note_window_place();
+    glfwSetWindowPosCallback(main_window, on_window_move);
+    glfwSetWindowSizeCallback(main_window, on_window_size);
     set_window_icon();
     glfwMakeContextCurrent(main_window);
     if (!gladLoadGL(glfwGetProcAddress)) {
@@ -103,6 +109,7 @@ static bool open_window() {
     glfwSetDropCallback(main_window, on_drop);
     glfwSetCursorPosCallback(main_window, on_cursor_move);
     glfwSetScrollCallback(main_window, on_scroll);
+    glfwSetWindowRefreshCallback(main_window, on_refresh);
     if (!renderer_init()) return false;
 
     int width, height;
@@ -113,10 +120,11 @@ static bool open_window() {
     glDisable(GL_DEPTH_TEST);
     glClearColor(color_channel(254), color_channel(235), color_channel(193), 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
+    if (remembered_session.full_screen) toggle_fullscreen();
     return true;
 }
 
-StartUp start_up() {
+StartUp start_up(const char* file) {
     clock_start();
     if (!platform_use_executable_folder()) {
         platform_report_error("cannot find the program's own folder; assets are looked up there");
@@ -124,8 +132,9 @@ StartUp start_up() {
     }
     // The lock comes before anything is written into the save folder.
     choose_save_folder();
-    StartUp claimed = claim_or_hand_over();
+    StartUp claimed = claim_or_hand_over(file);
     if (claimed != StartUp::ready) return claimed;
     sweep_stale_temporaries();
+    load_session();
     return open_window() ? StartUp::ready : StartUp::failed;
 }

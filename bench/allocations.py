@@ -42,7 +42,10 @@ def main():
             time.sleep(seconds)
             phases.append((name, start, time.monotonic()))
 
-        phase("idle", 5)
+        # The long search's two 4s selected pulse: a frame every frame, where
+        # a still board would draw none.
+        s.key("4")
+        phase("idle, 4s pulsing", 5)
         s.click(*SOLVE)
         phase("searching", 5)
         s.click(*SOLVE)
@@ -52,6 +55,7 @@ def main():
         phase("watched, M", 5)
         s.click(*SOLVE)
         s.key("m", *["plus"] * 6)
+        s.key("4")
         s.key("alt+Return")
         phase("full screen", 3)
         s.key("alt+Return")

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "common/files.h"
 #include "platform/platform.h"
 
 SaveFolder save_folder;
@@ -38,6 +39,25 @@ bool move_to_user_folder() {
     if (platform_lock_folder(folder) == FolderLock::held_by_another) return false;
     memcpy(save_folder.prefix, folder, sizeof(folder));
     return true;
+}
+
+bool read_newer_save(const char* name, bool (*take)(const char* bytes, int32_t length)) {
+    const char* other = save_folder.prefix[0] ? "" : save_folder.user_prefix;
+    char paths[2][1024];
+    snprintf(paths[0], sizeof(paths[0]), "%s%s", save_folder.prefix, name);
+    snprintf(paths[1], sizeof(paths[1]), "%s%s", other, name);
+    int64_t times[2] = {-1, -1};
+    platform_file_mtime(paths[0], &times[0]);
+    platform_file_mtime(paths[1], &times[1]);
+    int newer = times[1] > times[0] ? 1 : 0;
+    for (int k = 0; k < 2; k++) {
+        int32_t length = 0;
+        char* bytes = read_whole_file(paths[k == 0 ? newer : 1 - newer], &length);
+        bool taken = bytes && take(bytes, length);
+        free(bytes);
+        if (taken) return true;
+    }
+    return false;
 }
 
 // A write killed before its rename may leave its temporary file for good.
@@ -78,6 +98,8 @@ void sweep_stale_temporaries() {
     int64_t now = (int64_t)time(nullptr);
     Sweep saves = {save_folder.prefix, "autosave.", now};
     platform_list_folder(saves.folder, sweep_entry, &saves);
+    Sweep sessions = {save_folder.prefix, "session.", now};
+    platform_list_folder(sessions.folder, sweep_entry, &sessions);
     char cache[sizeof(save_folder.prefix) + 8];
     snprintf(cache, sizeof(cache), "%stmp/", save_folder.prefix);
     Sweep fonts = {cache, "font.", now};

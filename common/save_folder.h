@@ -1,6 +1,8 @@
 // Where the program keeps the files it writes: the save and the font cache.
 #pragma once
 
+#include <cstdint>
+
 // The folders as prefixes of the file names: empty for the working directory
 // (the executable's folder), else the folder ending in a separator.
 struct SaveFolder {
@@ -26,6 +28,14 @@ bool claim_save_folder();
 // the saves are there already, there is none, or another copy holds it.
 bool move_to_user_folder();
 
+// Reads a saved file whole and hands it to `take` (the bytes with a zero
+// after them, and their length): from the save folder and from the other of
+// the executable's and the user's data folder, the newer first, the other
+// when `take` refuses it. A run whose folder could not be written saved into
+// the user's, and the next one may find its folder writable again. At a tie
+// the save folder's comes first. False when neither was taken.
+bool read_newer_save(const char* name, bool (*take)(const char* bytes, int32_t length));
+
 // Removes the temporary files of writes that never finished, "autosave.*.tmp"
-// and "tmp/font.*.tmp", whose process is gone or which are over an hour old.
+// "session.*.tmp" and "tmp/font.*.tmp", whose process is gone or which are over an hour old.
 void sweep_stale_temporaries();

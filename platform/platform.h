@@ -103,12 +103,16 @@ enum class FolderLock : uint8_t { taken, held_by_another, failed };
 FolderLock platform_lock_folder(const char* prefix);
 
 // Brings the window of the copy that holds a folder's lock to the front, or
-// asks that copy to; false when the system does not let us.
-bool platform_bring_holder_forward(const char* prefix);
+// asks that copy to, and hands it `file` (an absolute path, or null) to open;
+// false when the system does not let us. On POSIX the path goes into a file
+// ".open-request" in the folder before the signal; on Windows by WM_COPYDATA
+// to the holder's window.
+bool platform_bring_holder_forward(const char* prefix, const char* file);
 
-// True once after another copy asked this one to come to the front (POSIX;
-// on Windows the other copy does it itself).
-bool platform_take_forward_request();
+// True once after another copy asked this one to come to the front (on
+// Windows the other copy did that itself), with the file it handed over in
+// `file`, or "" for none.
+bool platform_take_forward_request(char* file, int capacity);
 
 // Tells this process from other copies of the program.
 uint32_t platform_process_id();

@@ -194,6 +194,15 @@ bool platform_process_running(uint32_t id) {
 
 static volatile sig_atomic_t forward_requested;
 
+// The folders whose lock this process holds, where a second copy leaves the
+// file it hands over: the save folder, and the user's once the saves moved.
+struct LockedFolders {
+    char prefixes[2][1024];
+    int count;
+};
+
+static LockedFolders locked_folders;
+
 static void on_forward_request(int) {
     forward_requested = 1;
 }
@@ -233,6 +242,9 @@ FolderLock platform_lock_folder(const char* prefix) {
     sigemptyset(&action.sa_mask);
     sigaction(SIGUSR1, &action, nullptr);
     record_holder(path);
+    if (locked_folders.count < 2)
+        snprintf(locked_folders.prefixes[locked_folders.count++],
+                 sizeof(locked_folders.prefixes[0]), "%s", prefix);
     // The descriptor stays open: the lock lasts as long as the process.
     return FolderLock::taken;
 }
@@ -247,7 +259,28 @@ static bool executable_of(const char* process, char* out, int capacity) {
     return true;
 }
 
-bool platform_bring_holder_forward(const char* prefix) {
+static bool request_path(const char* prefix, char* out, int capacity) {
+    int n = snprintf(out, (size_t)capacity, "%s.open-request", prefix);
+    return n > 0 && n < capacity;
+}
+
+// The file to open, written whole under another name and renamed, so the
+// holder never reads half of it.
+static bool leave_request(const char* prefix, const char* file) {
+    char path[1040], temporary[1060];
+    if (!request_path(prefix, path, sizeof(path))) return false;
+    snprintf(temporary, sizeof(temporary), "%s.%u.tmp", path, platform_process_id());
+    int descriptor = open(temporary, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (descriptor < 0) return false;
+    size_t length = strlen(file);
+    bool written = write(descriptor, file, length) == (ssize_t)length;
+    written = close(descriptor) == 0 && written;
+    if (written && rename(temporary, path) == 0) return true;
+    unlink(temporary);
+    return false;
+}
+
+bool platform_bring_holder_forward(const char* prefix, const char* file) {
     char path[1040], id[16] = {};
     if (!lock_path(prefix, path, sizeof(path))) return false;
     int descriptor = open(path, O_RDONLY | O_CLOEXEC);
@@ -263,12 +296,24 @@ bool platform_bring_holder_forward(const char* prefix) {
     if (!executable_of("self", own, sizeof(own)) ||
         !executable_of(process, theirs, sizeof(theirs)) || strcmp(own, theirs) != 0)
         return false;
+    if (file && !leave_request(prefix, file)) return false;
     return kill((pid_t)holder, SIGUSR1) == 0;
 }
 
-bool platform_take_forward_request() {
+bool platform_take_forward_request(char* file, int capacity) {
     if (!forward_requested) return false;
     forward_requested = 0;
+    file[0] = 0;
+    for (int k = 0; k < locked_folders.count && !file[0]; k++) {
+        char path[1040];
+        if (!request_path(locked_folders.prefixes[k], path, sizeof(path))) continue;
+        int descriptor = open(path, O_RDONLY | O_CLOEXEC);
+        if (descriptor < 0) continue;
+        ssize_t length = read(descriptor, file, (size_t)capacity - 1);
+        close(descriptor);
+        unlink(path);
+        file[length > 0 ? length : 0] = 0;
+    }
     return true;
 }
 

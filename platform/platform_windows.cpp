@@ -152,9 +152,20 @@ static BOOL CALLBACK take_shown_window(HWND window, LPARAM found) {
     return FALSE;
 }
 
+// Marks the WM_COPYDATA that hands a file to open over to the holder.
+static const ULONG_PTR open_file_tag = 0x54455353; // "TESS"
+
+// A file handed over by another copy, taken by the frame loop: the window
+// procedure runs on the main thread, inside GLFW's event handling.
+struct HandedFile {
+    char path[4096];
+    bool pending;
+};
+static HandedFile handed_file;
+
 // A program started by the user may set the foreground window, which the
 // holder, in the background, may not.
-bool platform_bring_holder_forward(const char* prefix) {
+bool platform_bring_holder_forward(const char* prefix, const char* to_open) {
     wchar_t wide[wide_path_capacity];
     if (!lock_path(prefix, wide)) return false;
     HANDLE file = CreateFileW(wide, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -168,12 +179,24 @@ bool platform_bring_holder_forward(const char* prefix) {
     if (holder.process == 0) return false;
     EnumWindows(take_shown_window, (LPARAM)&holder);
     if (!holder.window) return false;
+    if (to_open) {
+        COPYDATASTRUCT data = {open_file_tag, (DWORD)(strlen(to_open) + 1), (PVOID)to_open};
+        DWORD_PTR taken = 0;
+        // A holder that does not answer within seconds will not open it.
+        if (!SendMessageTimeoutW(holder.window, WM_COPYDATA, 0, (LPARAM)&data, SMTO_ABORTIFHUNG,
+                                 5000, &taken) ||
+            !taken)
+            return false;
+    }
     if (IsIconic(holder.window)) ShowWindow(holder.window, SW_RESTORE);
     return SetForegroundWindow(holder.window) != 0;
 }
 
-bool platform_take_forward_request() {
-    return false;
+bool platform_take_forward_request(char* file, int capacity) {
+    if (!handed_file.pending) return false;
+    handed_file.pending = false;
+    snprintf(file, (size_t)capacity, "%s", handed_file.path);
+    return true;
 }
 
 uint32_t platform_process_id() {
@@ -235,14 +258,23 @@ void platform_report_error(const char* message) {
 }
 
 // Windows ends the process soon after WM_ENDSESSION returns, without a
-// WM_CLOSE; GLFW does not handle either message, so the game window's
-// procedure is wrapped.
+// WM_CLOSE; GLFW does not handle either message, nor WM_COPYDATA, which
+// brings a file from a second copy, so the game window's procedure is wrapped.
 static LRESULT CALLBACK session_window_procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
     if (message == WM_QUERYENDSESSION) return TRUE;
     if (message == WM_ENDSESSION && w) {
         session_end.save();
         session_end.ending.store(true);
         return 0;
+    }
+    // A file another copy hands over: a path with its zero, that fits.
+    const COPYDATASTRUCT* data = (const COPYDATASTRUCT*)l;
+    if (message == WM_COPYDATA && data->dwData == open_file_tag && data->cbData > 1 &&
+        data->cbData <= sizeof(handed_file.path) &&
+        ((const char*)data->lpData)[data->cbData - 1] == 0) {
+        memcpy(handed_file.path, data->lpData, data->cbData);
+        handed_file.pending = true;
+        return TRUE;
     }
     return CallWindowProcW(session_end.glfw_procedure, window, message, w, l);
 }

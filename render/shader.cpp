@@ -113,11 +113,11 @@ bool shader_load() {
 // Recompiles one stage whose file time differs from the stored one and re-links.
 // A source that fails keeps the last good program drawing; its time is stored,
 // so the failure is told once and the next save tries again.
-static void reload_stage(uint32_t shader, const char* path, int64_t* stored_mtime) {
+static bool reload_stage(uint32_t shader, const char* path, int64_t* stored_mtime) {
     int64_t mtime = 0;
-    if (!platform_file_mtime(path, &mtime) || mtime == 0 || mtime == *stored_mtime) return;
+    if (!platform_file_mtime(path, &mtime) || mtime == 0 || mtime == *stored_mtime) return false;
     char* text = read_source(path, stored_mtime);
-    if (!text) return;
+    if (!text) return false;
     char message[message_capacity];
     bool built = compile_source(shader, text, path, message);
     free(text);
@@ -125,18 +125,21 @@ static void reload_stage(uint32_t shader, const char* path, int64_t* stored_mtim
     if (built) built = link_program(shader_program.program, message);
     if (!built) {
         platform_write_message(message);
-        return;
+        return false;
     }
     use_linked_program();
     upload_projection_matrix();
+    return true;
 }
 
-void shader_reload_changed(double frame_start) {
-    if (frame_start - shader_program.last_check_time <= 0.5) return;
+bool shader_reload_changed(double frame_start) {
+    if (frame_start - shader_program.last_check_time <= 0.5) return false;
     shader_program.last_check_time = frame_start;
-    reload_stage(shader_program.vertex_shader, vertex_source_path, &shader_program.vertex_mtime);
-    reload_stage(shader_program.fragment_shader, fragment_source_path,
-                 &shader_program.fragment_mtime);
+    bool vertex = reload_stage(shader_program.vertex_shader, vertex_source_path,
+                               &shader_program.vertex_mtime);
+    bool fragment = reload_stage(shader_program.fragment_shader, fragment_source_path,
+                                 &shader_program.fragment_mtime);
+    return vertex || fragment;
 }
 
 void shader_release() {

@@ -22,8 +22,9 @@ extern ShaderProgram shader_program;
 // Builds the program from "shaders_desktop/vertex.c" and "fragment.c" and makes
 // it current. False (with the file and GL log reported) when it cannot.
 bool shader_load();
-// At most every half second: recompiles a source whose mtime changed.
-void shader_reload_changed(double frame_start);
+// At most every half second: recompiles a source whose mtime changed. True
+// when one did, so the screen is drawn again.
+bool shader_reload_changed(double frame_start);
 void shader_release();
 
 // A colour byte, 0 to 255, as the 0 to 1 value GL takes.

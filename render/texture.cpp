@@ -108,9 +108,10 @@ void textures_release_all() {
     textures = {};
 }
 
-void textures_reload_changed(double frame_start) {
-    if (frame_start - textures.last_check_time <= 0.5) return;
+bool textures_reload_changed(double frame_start) {
+    if (frame_start - textures.last_check_time <= 0.5) return false;
     textures.last_check_time = frame_start;
+    bool reloaded = false;
     for (Texture* texture = textures.head; texture; texture = texture->next) {
         if (texture->generated) continue;
         int64_t mtime = 0;
@@ -118,6 +119,7 @@ void textures_reload_changed(double frame_start) {
             continue;
         // A file that does not decode (perhaps still being written) keeps the
         // current image and its time, so the next check tries again.
-        texture_load(texture, texture->path);
+        if (texture_load(texture, texture->path)) reloaded = true;
     }
+    return reloaded;
 }

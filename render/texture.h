@@ -48,5 +48,6 @@ void texture_release(Texture* texture);
 // A new GL texture, bound, clamped to its edges, with the given min/mag filter.
 uint32_t gl_texture_create(int filter);
 void textures_release_all();
-// At most every half second: reloads image textures whose file changed.
-void textures_reload_changed(double frame_start);
+// At most every half second: reloads image textures whose file changed. True
+// when one was, so the screen is drawn again.
+bool textures_reload_changed(double frame_start);

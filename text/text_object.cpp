@@ -47,12 +47,15 @@ void set_text(TextObject* text, const char* string) {
     lay_out(text);
 }
 
-void fit_texts_to_scale(float scale) {
+bool fit_texts_to_scale(float scale) {
+    bool fitted = false;
     for (FontSlot* slot = fonts.head; slot; slot = slot->next) {
         if (!fit_font_to_scale(&slot->font, scale)) continue;
+        fitted = true;
         for (int i = 0; i < texts.count; i++)
             if (texts.entries[i]->font == &slot->font) lay_out(texts.entries[i]);
     }
+    return fitted;
 }
 
 void draw_text(const TextObject* text, Vec2 centre, uint8_t r, uint8_t g, uint8_t b,

@@ -33,8 +33,9 @@ Vec2 text_placement(const TextObject* text, float x, float y);
 bool create_text_object(TextObject* text, const char* font_key, const char* string);
 void set_text(TextObject* text, const char* string);
 // Every font baked for `scale` (the window's pixels a unit), and the texts in
-// a font that changed laid out again. Does nothing while the scale stays.
-void fit_texts_to_scale(float scale);
+// a font that changed laid out again. Does nothing while the scale stays;
+// true when a font changed.
+bool fit_texts_to_scale(float scale);
 void draw_text(const TextObject* text, Vec2 centre, uint8_t r, uint8_t g, uint8_t b, uint8_t alpha);
 void release_text_object(TextObject* text);
 // Shutdown: deletes every registered text's GL objects and empties the registry.

@@ -4,8 +4,8 @@
 ; It installs for the current user, without an administrator prompt, into
 ; %LOCALAPPDATA%\Programs\Tessarin. /S installs and uninstalls silently.
 ;
-; That folder is the user's own, so the program keeps its save (autosave)
-; and font cache (tmp\) beside itself there. Installing again replaces the
+; That folder is the user's own, so the program keeps its save (autosave
+; and session) and font cache (tmp\) beside itself there. Installing again replaces the
 ; program and keeps the save; uninstalling removes everything else and
 ; leaves the save, so a later install finds the givens again.
 ;
@@ -113,6 +113,7 @@ Section "Uninstall"
     ; Temporary files of a save or a start that was cut short, and the lock
     ; that keeps a second copy off the save.
     Delete "$INSTDIR\autosave.*.tmp"
+    Delete "$INSTDIR\session.*.tmp"
     Delete "$INSTDIR\.write-probe.*"
     Delete "$INSTDIR\.lock"
     Delete "$INSTDIR\uninstall.exe"

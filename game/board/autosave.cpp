@@ -2,12 +2,10 @@
 #include "game/board/autosave.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "common/files.h"
 #include "common/save_folder.h"
 #include "game/board/game_state.h"
-#include "platform/platform.h"
 
 static const char autosave_name[] = "autosave";
 static const uint8_t autosave_marker = 1;
@@ -50,26 +48,13 @@ bool save_board() {
     return move_to_user_folder() && save_in(save_folder.prefix, image);
 }
 
-// Both folders may hold a save: a run whose folder could not be written
-// saved into the user's, and the next one may find its folder writable again.
-// The newer is read; at a tie, the one in the save folder.
+static bool take_autosave(const char* bytes, int32_t length) {
+    return autosave_to_board((const uint8_t*)bytes, length);
+}
+
+// Both folders may hold a save; the newer is read.
 void load_board() {
-    const char* other = save_folder.prefix[0] ? "" : save_folder.user_prefix;
-    char paths[2][1024];
-    autosave_path(save_folder.prefix, paths[0], sizeof(paths[0]));
-    autosave_path(other, paths[1], sizeof(paths[1]));
-    int64_t times[2] = {-1, -1};
-    platform_file_mtime(paths[0], &times[0]);
-    platform_file_mtime(paths[1], &times[1]);
-    int newer = times[1] > times[0] ? 1 : 0;
-    for (int k = 0; k < 2; k++) {
-        const char* path = paths[k == 0 ? newer : 1 - newer];
-        int32_t length = 0;
-        char* bytes = read_whole_file(path, &length);
-        bool applied = bytes && autosave_to_board((const uint8_t*)bytes, length);
-        free(bytes);
-        if (applied) return;
-    }
+    read_newer_save(autosave_name, take_autosave);
 }
 
 struct SaveTimer {

@@ -37,6 +37,10 @@ void take_back_notice() {
     notice.posted = false;
 }
 
+bool notice_timed() {
+    return notice.posted && notice.until >= 0;
+}
+
 const char* notice_showing(double now) {
     if (notice.posted && notice.timed_when_shown) {
         notice.timed_when_shown = false;

@@ -14,6 +14,8 @@ void post_notice(const char* text);
 // Shows until another notice replaces it or it is taken back.
 void post_lasting_notice(const char* text);
 void take_back_notice();
+// A notice that goes by itself shows: the line changes when its time is up.
+bool notice_timed();
 // The words to show at `now`, null when no notice shows (one that has run
 // its time is then gone).
 const char* notice_showing(double now);

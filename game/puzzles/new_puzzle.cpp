@@ -68,6 +68,14 @@ void new_puzzle_key(double now) {
     }
 }
 
+PuzzleLength chosen_length() {
+    return state.length;
+}
+
+void set_length(PuzzleLength length) {
+    if ((int)length < puzzle_length_count) state.length = length;
+}
+
 void next_length_key(double now) {
     state.length = (PuzzleLength)(((int)state.length + 1) % puzzle_length_count);
     const LengthRange& range = puzzle_lengths[(int)state.length];
@@ -79,6 +87,13 @@ void next_length_key(double now) {
     else
         snprintf(words, sizeof(words), "new puzzles: %s, %s to %s steps", range.name, least, most);
     post_notice(words, now);
+}
+
+Motion new_puzzle_motion() {
+    if (!state.making) return Motion::still;
+    // Drawn until the line says a puzzle is being made, which a frame posts.
+    if (!state.said_making || job.done.load(std::memory_order_acquire)) return Motion::moving;
+    return Motion::waiting;
 }
 
 void new_puzzle_frame(double now) {

@@ -15,6 +15,8 @@ struct OpenPuzzleFile {
     PuzzleCollection puzzles;
     uint32_t shown;
     char name[64];
+    // For the next run; empty when too long to keep.
+    char path[4096];
 };
 
 static OpenPuzzleFile open_file;
@@ -36,10 +38,8 @@ static void name_of(const char* path, char* out, size_t size) {
     if (lead - 1 + needed > length) out[lead - 1] = 0;
 }
 
-static void show_puzzle(uint32_t index, double now) {
-    open_file.shown = index;
-    set_givens_from(open_file.puzzles.cells + (size_t)index * board_cells);
-    note_givens_change();
+// "puzzle 3 of 50   week.sdm" on the line.
+static void say_puzzle(uint32_t index, double now) {
     char words[128];
     if (open_file.puzzles.skipped > 0 && index == 0)
         snprintf(words, sizeof(words), "puzzle 1 of %u   %s   %u %s skipped",
@@ -49,6 +49,25 @@ static void show_puzzle(uint32_t index, double now) {
         snprintf(words, sizeof(words), "puzzle %u of %u   %s", index + 1, open_file.puzzles.count,
                  open_file.name);
     post_notice(words, now);
+}
+
+static void show_puzzle(uint32_t index, double now) {
+    open_file.shown = index;
+    set_givens_from(open_file.puzzles.cells + (size_t)index * board_cells);
+    note_givens_change();
+    say_puzzle(index, now);
+}
+
+// The file's puzzles become the open file's.
+static void hold_file(PuzzleCollection* puzzles, const char* path, const char* name) {
+    free_puzzles(&open_file.puzzles);
+    open_file.puzzles = *puzzles;
+    snprintf(open_file.name, sizeof(open_file.name), "%s", name);
+    size_t length = strlen(path);
+    if (length < sizeof(open_file.path))
+        memcpy(open_file.path, path, length + 1);
+    else
+        open_file.path[0] = 0;
 }
 
 bool open_puzzle_file(const char* path, double now) {
@@ -67,11 +86,39 @@ bool open_puzzle_file(const char* path, double now) {
         post_notice(words, now);
         return false;
     }
-    free_puzzles(&open_file.puzzles);
-    open_file.puzzles = puzzles;
-    memcpy(open_file.name, name, sizeof(name));
+    hold_file(&puzzles, path, name);
     begin_board_edit();
     show_puzzle(0, now);
+    return true;
+}
+
+bool open_file_place(const char** path, uint32_t* shown, const uint8_t** cells) {
+    if (open_file.puzzles.count == 0) return false;
+    *path = open_file.path;
+    *shown = open_file.shown;
+    *cells = open_file.puzzles.cells + (size_t)open_file.shown * board_cells;
+    return true;
+}
+
+bool reopen_puzzle_file(const char* path, uint32_t shown, const uint8_t cells[81], double now) {
+    char name[64], reason[64], words[160];
+    name_of(path, name, sizeof(name));
+    PuzzleCollection puzzles;
+    if (!read_puzzle_file(path, FileKinds::files_only, &puzzles, reason, sizeof(reason))) {
+        snprintf(words, sizeof(words), "%s %s: the givens as saved", name, reason);
+        post_notice(words, now);
+        return false;
+    }
+    if (shown >= puzzles.count ||
+        memcmp(puzzles.cells + (size_t)shown * board_cells, cells, board_cells) != 0) {
+        free_puzzles(&puzzles);
+        snprintf(words, sizeof(words), "%s changed since the last run: the givens as saved", name);
+        post_notice(words, now);
+        return false;
+    }
+    hold_file(&puzzles, path, name);
+    open_file.shown = shown;
+    say_puzzle(shown, now);
     return true;
 }
 

@@ -136,6 +136,16 @@ static void follow_job() {
     }
 }
 
+Motion compare_card_motion() {
+    if (!compare_card_shown) return Motion::still;
+    bool running = job.running.load(std::memory_order_acquire);
+    if (card.count_again && !running) return Motion::moving;
+    for (int s = 0; s < strategy_count; s++)
+        if (!card.shown_done[s] && job.done[s].load(std::memory_order_acquire))
+            return Motion::moving;
+    return running ? Motion::waiting : Motion::still;
+}
+
 void draw_compare_card() {
     follow_job();
     Vec2 top_left =

@@ -1,6 +1,7 @@
 // The game screen: made at the start, drawn every frame.
 #include "game/screen/game_screen.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -8,6 +9,7 @@
 #include "game/board/game_state.h"
 #include "game/board/givens_check.h"
 #include "game/board/givens_history.h"
+#include "game/board/notice.h"
 #include "game/puzzles/new_puzzle.h"
 #include "game/screen/board_marks.h"
 #include "game/screen/compare_card.h"
@@ -161,6 +163,20 @@ static void draw_cells(double now) {
         draw_text_in(&screen.digit_texts[value - 1], Vec2{0, 0}, colour);
         matrix_pop();
     }
+}
+
+// The givens of the selected digit pulse; with none of them there is nothing to move.
+static bool pulse_shown() {
+    int selected = game_state.selected_digit;
+    if (selected < 1 || selected > 9) return false;
+    for (int index = 0; index < board_cells; index++)
+        if (game_state.board.given[index] && cell_value(index) == selected) return true;
+    return false;
+}
+
+Motion screen_motion() {
+    Motion own = pulse_shown() || notice_timed() ? Motion::moving : Motion::still;
+    return std::max({own, watch_motion(), new_puzzle_motion(), compare_card_motion()});
 }
 
 void game_frame(double now) {

@@ -18,12 +18,16 @@ Strategy chosen_strategy() {
     return (Strategy)watch_shared.strategy.load(std::memory_order_relaxed);
 }
 
+void use_strategy(Strategy strategy) {
+    watch_shared.strategy.store((uint8_t)strategy, std::memory_order_relaxed);
+}
+
 bool choose_strategy(Strategy strategy, double now) {
     if (game_state.solver_running.load(std::memory_order_acquire)) {
         post_notice("the way of searching waits: a search is running", now);
         return false;
     }
-    watch_shared.strategy.store((uint8_t)strategy, std::memory_order_relaxed);
+    use_strategy(strategy);
     char words[128];
     snprintf(words, sizeof(words), "search %s   %s", strategy_names[(int)strategy],
              strategy_rules[(int)strategy]);

@@ -7,6 +7,8 @@
 extern const char* const strategy_rules[strategy_count];
 
 Strategy chosen_strategy();
+// The way for the next search, unsaid: the last run's, at start.
+void use_strategy(Strategy strategy);
 // S: the next way, said on the line under the palette; not while a search
 // runs (the line says so).
 void next_strategy(double now);

@@ -171,6 +171,14 @@ static void change_pace(int step) {
     tell_search();
 }
 
+uint8_t pace_level() {
+    return watch_shared.pace.load(std::memory_order_relaxed);
+}
+
+void set_pace_level(uint8_t level) {
+    if (level <= flat_out) watch_shared.pace.store(level, std::memory_order_relaxed);
+}
+
 void pace_faster() {
     change_pace(1);
 }
@@ -210,6 +218,11 @@ void watch_escape() {
         return;
     }
     leave_replay();
+}
+
+Motion watch_motion() {
+    bool searching = solver_running() && !search_parked();
+    return searching || replay_playing() ? Motion::moving : Motion::still;
 }
 
 void watch_frame(double now) {

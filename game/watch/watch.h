@@ -3,6 +3,7 @@
 // and clicks call these.
 #pragma once
 
+#include "game/board/motion.h"
 #include "game/search/search_shared.h"
 #include "game/search/strategies.h"
 #include "game/watch/replay.h"
@@ -24,6 +25,10 @@ bool watch_active();
 // + and -: the next pace up or down.
 void pace_faster();
 void pace_slower();
+// The pace as a level of pace_rates, flat_out for flat out; set at start to
+// the last run's.
+uint8_t pace_level();
+void set_pace_level(uint8_t level);
 // Space: pauses or resumes a search, plays or pauses a replay, else starts a
 // search as Solve does.
 void watch_space();
@@ -58,3 +63,5 @@ bool redo_board_edit();
 void watch_follow_search();
 // Plays a replay on, once per frame.
 void watch_frame(double now);
+// Moving while a search runs (not while it sleeps paused) or a replay plays.
+Motion watch_motion();

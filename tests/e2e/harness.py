@@ -95,7 +95,8 @@ class Session:
         os.makedirs(self.shots, exist_ok=True)
         self.run_dir = os.path.join(self.work, "tessarin")
         shutil.copytree(run_dir, self.run_dir)
-        for leftover in ("autosave", "tmp"):
+        # What a run of the program there left: every test starts as a first start.
+        for leftover in ("autosave", "session", ".open-request", "tmp"):
             path = os.path.join(self.run_dir, leftover)
             if os.path.isdir(path):
                 shutil.rmtree(path)

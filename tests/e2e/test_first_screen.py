@@ -89,18 +89,35 @@ def first_screen(s):
     check(all(colours.get(name, 0) > 100 for name in ("cream", "ink", "solver")),
           "icon colours %s" % colours)
 
-    # After a second the title carries the frame count; a sanitizer build
-    # runs beside other tests and its count says nothing.
-    title = wait_until(lambda: re.fullmatch(r"game \(fps: (\d+)\)", s.title()), 5,
-                       "the frame-rate title")
-    fps = int(title.group(1))
+    # After a second the title carries the count of frames drawn: none on a
+    # still board. A typed given of the selected digit pulses, a frame every
+    # frame; undone, the board is still again. A sanitizer build runs beside
+    # other tests and its count says nothing.
+    wait_until(lambda: re.fullmatch(r"game \(fps: 0\)", s.title()), 5, "a still second")
+    s.key("Right", "5")
+    time.sleep(2.2)
+    fps = s.fps()
     check(20 <= fps <= 210 or os.environ.get("TESSARIN_SANITIZED"), "frame count %d" % fps)
+    s.key("ctrl+z", "Escape")
+    wait_until(lambda: s.fps() == 0, 5, "a still second after the undo")
 
     # Closing the window saves the (empty) board beside the executable.
     s.request_close()
     check(s.wait_exit() == 0, "exit status")
     check(s.read("autosave") == autosave_bytes("." * 81), "autosave of an empty board")
     check(not os.path.exists(os.path.join(s.elsewhere, "autosave")), "saved in the wrong folder")
+
+    # The window opens where the last run left it, brought inside the screen;
+    # moved, its new place is what the next run takes.
+    s.write(b"tessarin session 1\npace flat-out\nlength medium\nstrategy in-order\n"
+            b"window 3000 -500 540 960 1.00000\nfull-screen no\n", "session")
+    s.start()
+    check(s.window_geometry() == (740, 0, 540, 960), "placed at %s" % (s.window_geometry(),))
+    subprocess.run(["xdotool", "windowmove", "--sync", s.window, "100", "50"], env=s.env,
+                   check=True)
+    s.key("q")
+    check(s.wait_exit() == 0, "exit status after the move")
+    check(b"\nwindow 100 50 540 960 1.00000\n" in s.read("session"), "%r" % s.read("session"))
 
 
 def twice(point):
@@ -334,11 +351,16 @@ def minimise(s, seconds):
 def small_laptop(s):
     fit, solve = start_fitted(s, (1366, 768), None, 0.7, 0.78)
     opened = s.window_geometry()[2:]
-    # Minimised it rests; a search goes on meanwhile; restored it is current.
-    visible = cpu_over(s, 3)
+    # A still board rests; a pulsing digit is drawn every frame, but not
+    # minimised; a search goes on meanwhile; restored it is current.
+    still = cpu_over(s, 3)
+    s.key("9")
+    moving = cpu_over(s, 3)
     resting = minimise(s, 3)
-    print("CPU over 3 s: %.2f s visible, %.2f s minimised" % (visible, resting))
-    check(resting < visible / 10, "minimised CPU %.2f s against %.2f s" % (resting, visible))
+    print("CPU over 3 s: %.2f s still, %.2f s pulsing, %.2f s minimised" % (still, moving,
+                                                                           resting))
+    check(still < moving / 10, "still CPU %.2f s against %.2f s" % (still, moving))
+    check(resting < moving / 10, "minimised CPU %.2f s against %.2f s" % (resting, moving))
     s.click(*fit(*SOLVE))
     wait_until(lambda: label(s.screenshot(keep=False), fit) != solve, 10, "Stop")
     before = s.screenshot(keep=False)

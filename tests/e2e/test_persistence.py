@@ -83,8 +83,11 @@ def drawn_givens(s):
 def puzzle_files(s):
     """A collection named on the command line (relative to the starting
     folder, with a byte-order mark, CRLF, a comment, a bad line and names
-    after the cells) pages with PageDown and back with Ctrl+Z; a bad file
-    leaves the board as it was. --solve works without a display."""
+    after the cells) pages with PageDown and back with Ctrl+Z; the next start
+    without a file goes on in it, with the pace and the way of searching as
+    left, unless the file changed or the session file is bad; a second start
+    with the file hands it to the copy that runs; a bad file leaves the board
+    as it was. --solve works without a display."""
     with open(os.path.join(s.elsewhere, "two.sdm"), "w", newline="") as f:
         f.write("\ufeff# two puzzles\r\n%s escargot\r\nnot a puzzle\r\n\r\n%s\tplatinum\n"
                 % (ESCARGOT, PLATINUM))
@@ -101,9 +104,55 @@ def puzzle_files(s):
     wait_until(lambda: drawn_givens(s) == givens_of(PLATINUM), 10, "PageDown to the second")
     s.key("Next", "ctrl+z")
     wait_until(lambda: drawn_givens(s) == givens_of(ESCARGOT), 10, "Ctrl+Z back to the first")
+    # Back at the first puzzle; 1,000,000 changes a second; fewest candidates.
+    s.key("Prior", "minus", "s")
     s.key("q")
     check(s.wait_exit() == 0, "exit status")
     check(s.read("autosave") == autosave_bytes(ESCARGOT), "the file's puzzle saved")
+
+    # The next start takes up the session: the file is open at its first
+    # puzzle, and the pace and the way of searching it wrote at its end are
+    # the ones it read.
+    named = s.command.pop()
+    s.start()
+    s.key("Next")
+    wait_until(lambda: drawn_givens(s) == givens_of(PLATINUM), 10, "PageDown after a restart")
+    s.key("q")
+    check(s.wait_exit() == 0, "exit status after the restart")
+    session = s.read("session").decode()
+    check("pace 1000000\n" in session and "strategy fewest\n" in session
+          and "puzzle 1 %s\n" % PLATINUM in session, "session %r" % session)
+    # The file changed meanwhile: the givens as saved, and the file is closed.
+    with open(os.path.join(s.elsewhere, deep, "two.sdm"), "rb") as f:
+        two = f.read()
+    with open(os.path.join(s.elsewhere, deep, "two.sdm"), "w") as f:
+        f.write("%s\n%s\n" % (PLATINUM, ESCARGOT))
+    s.start()
+    s.key("Prior")
+    check(drawn_givens(s) == givens_of(PLATINUM), "a changed file is not paged")
+    s.key("q")
+    check(s.wait_exit() == 0, "exit status after the changed file")
+    check("file " not in s.read("session").decode(), "the changed file forgotten")
+    # A bad session file is ignored: the defaults, and a good one written at the end.
+    s.write(b"tessarin session 1\npace 1000000\nstrategy fewest\nwindow 1 2\n", "session")
+    s.start()
+    s.key("q")
+    check(s.wait_exit() == 0, "exit status after a bad session")
+    session = s.read("session").decode()
+    check("pace flat-out\n" in session and "strategy in-order\n" in session, "%r" % session)
+    with open(os.path.join(s.elsewhere, deep, "two.sdm"), "wb") as f:
+        f.write(two)
+    # A second start with a file hands it to the copy that runs, and ends.
+    s.start()
+    second = subprocess.run(s.command + [named], cwd=s.elsewhere, env=s.env, timeout=30,
+                            capture_output=True, text=True)
+    check(second.returncode == 0 and second.stderr == "", "the second start: %d %r"
+          % (second.returncode, second.stderr))
+    wait_until(lambda: drawn_givens(s) == givens_of(ESCARGOT), 10, "the handed file's puzzle")
+    s.key("q")
+    check(s.wait_exit() == 0, "exit status after the handed file")
+    check(not os.path.exists(s.path(".open-request")), "the request left behind")
+    s.command.append(named)
 
     # A FIFO is never waited for: the window starts, says why and quits.
     fifo = os.path.join(s.elsewhere, "pipe.sdm")

@@ -104,7 +104,7 @@ def unwritable_folder(s):
         responds(s)
         s.key("q")
         check(s.wait_exit() == 0, "exit status when the folder cannot be written")
-        check(sorted(os.listdir(data)) == [".lock", "autosave", "tmp"],
+        check(sorted(os.listdir(data)) == [".lock", "autosave", "session", "tmp"],
               "the user's data folder holds %s" % sorted(os.listdir(data)))
         with open(os.path.join(data, "autosave"), "rb") as f:
             check(f.read() == NEW, "the givens are saved in the user's data folder")

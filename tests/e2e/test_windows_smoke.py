@@ -179,11 +179,19 @@ def run_windows(zip_path, shots):
             wine.click(*cell_centre(40))
             shot = wine.screenshot(name="windows_given")
             check(shows_digit(shot, 40) and not shows_digit(shot, 0), "the given 5 alone")
-            # A second start on the same save brings the first one forward and ends.
-            second = subprocess.run(wine.command, cwd=wine.elsewhere, env=wine.env, timeout=60,
-                                    stderr=subprocess.PIPE, text=True)
-            check(second.returncode == 0, "second copy: status %d, %s"
-                  % (second.returncode, second.stderr))
+            # A second start on the same save brings the first one forward and
+            # ends; with a file, it hands it over (the board's own puzzle here),
+            # which the line under the palette then names.
+            with open(os.path.join(wine.elsewhere, "one.sdk"), "w") as f:
+                f.write("." * 40 + "5" + "." * 40 + "\n")
+            for extra in ([], ["one.sdk"]):
+                second = subprocess.run(wine.command + extra, cwd=wine.elsewhere, env=wine.env,
+                                        timeout=60, stderr=subprocess.PIPE, text=True)
+                check(second.returncode == 0, "second copy: status %d, %s"
+                      % (second.returncode, second.stderr))
+            os.remove(os.path.join(wine.elsewhere, "one.sdk"))
+            wait_until(lambda: wine.screenshot(keep=False).count(
+                170, 858, 370, 882, lambda p: near(p, INK, 60)) > 20, 10, "the handed file named")
 
             wine.key("q")
             check(wine.wait_exit() == 0, "exit status %d" % wine.program.returncode)

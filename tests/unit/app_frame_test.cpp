@@ -32,27 +32,38 @@ TEST(Pacing, PrefersTheHighResolutionTimerThenThePlainOneThenNone) {
     EXPECT_EQ(PacingTimer{}, PacingTimer::none) << "a zeroed record has no timer";
 }
 
-TEST(FrameStatistics, WritesTheFrameCountOncePerSecond) {
+// A frame drawn at `now`, as the frame loop counts it and then asks for the title.
+static bool frame_at(double now, char* title, int capacity) {
+    count_frame();
+    return title_due(now, title, capacity);
+}
+
+TEST(FrameStatistics, WritesTheFramesDrawnOncePerSecond) {
     char title[64] = "";
     reset_frame_statistics(10.0);
     // 200 frames 5 ms apart: the 201st begins a second after the reset.
     for (int frame = 0; frame < 200; frame++)
-        EXPECT_FALSE(count_frame(10.0 + frame * 0.005, title, sizeof(title)));
-    EXPECT_TRUE(count_frame(11.0, title, sizeof(title)));
+        EXPECT_FALSE(frame_at(10.0 + frame * 0.005, title, sizeof(title)));
+    EXPECT_TRUE(frame_at(11.0, title, sizeof(title)));
     EXPECT_STREQ(title, "game (fps: 201)");
     EXPECT_EQ(frame_statistics.frames_counted, 0);
     EXPECT_EQ(frame_statistics.last_title_update, 11.0);
 
     // A three-second frame stretches the interval; the count is not a rate.
-    EXPECT_FALSE(count_frame(11.5, title, sizeof(title)));
-    EXPECT_TRUE(count_frame(14.5, title, sizeof(title)));
+    EXPECT_FALSE(frame_at(11.5, title, sizeof(title)));
+    EXPECT_TRUE(frame_at(14.5, title, sizeof(title)));
     EXPECT_STREQ(title, "game (fps: 2)");
 
+    // A still second draws nothing, and says so.
+    EXPECT_FALSE(title_due(15.2, title, sizeof(title)));
+    EXPECT_TRUE(title_due(15.6, title, sizeof(title)));
+    EXPECT_STREQ(title, "game (fps: 0)");
+
     // A notice rides behind the count until it times out.
-    show_title_notice("not a puzzle", 15.0);
-    EXPECT_TRUE(count_frame(16.0, title, sizeof(title)));
+    show_title_notice("not a puzzle", 15.6);
+    EXPECT_TRUE(frame_at(16.6, title, sizeof(title)));
     EXPECT_STREQ(title, "game (fps: 1) - not a puzzle");
-    EXPECT_TRUE(count_frame(15.0 + title_notice_seconds, title, sizeof(title)));
+    EXPECT_TRUE(frame_at(15.6 + title_notice_seconds, title, sizeof(title)));
     EXPECT_STREQ(title, "game (fps: 1)");
 }
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/input.h"
 #include "app/pixel_scale.h"
+#include "app/window_place.h"
 
 TEST(PixelScale, ContentScaleLoweredToWhatFitsTheWorkAreaAndTheWindowMovedInside) {
     const WindowFrame none{0, 0, 0, 0}, frame{10, 40, 10, 10};

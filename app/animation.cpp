@@ -148,13 +148,22 @@ void animation_frame(double now) {
     animation.running = false;
     free(job.film.changes);
     free(job.sheet_pixels);
-    char words[notice_capacity];
-    if (end == FilmEnd::saved)
-        snprintf(words, sizeof(words), "animation saved: %.100s", job.path);
+    // Cut to what a notice holds: a long path loses its end.
+    char words[sizeof(job.path) + notice_capacity];
+    char frames[number_text_size], changes[number_text_size];
+    number_text(job.frames, frames);
+    number_text(job.film.count, changes);
+    // Fewer frames than changes: each frame stands for several, and the line says so.
+    if (end == FilmEnd::saved && job.frames <= job.film.count)
+        snprintf(words, sizeof(words), "animation saved, %s frames over %s changes: %s", frames,
+                 changes, job.path);
+    else if (end == FilmEnd::saved)
+        snprintf(words, sizeof(words), "animation saved: %s", job.path);
     else if (end == FilmEnd::cancelled)
         snprintf(words, sizeof(words), "animation cancelled: no file written");
     else
         snprintf(words, sizeof(words), "no animation saved: the pictures folder cannot be written");
+    words[notice_capacity - 1] = 0;
     take_back_notice();
     post_notice(words, now);
 }

@@ -45,10 +45,10 @@ static Animation animation;
 
 static int animation_thread_main() {
     platform_lower_solver_thread_priority();
-    FilmSpec spec = {job.film.start, job.film.given, job.film.changes, job.film.count,
+    FilmPlan plan = {job.film.start, job.film.given, job.film.changes, job.film.count,
                      job.film.rate};
     int length = 0;
-    uint8_t* gif = encode_film(job.sheets, spec, &job.progress, &length);
+    uint8_t* gif = encode_film(job.sheets, plan, &job.progress, &length);
     FilmEnd end = FilmEnd::failed;
     if (job.progress.cancel.load(std::memory_order_relaxed))
         end = FilmEnd::cancelled;

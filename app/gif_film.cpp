@@ -91,10 +91,10 @@ struct Film {
 };
 
 // The cell's picture from the sheets into `next`.
-static void draw_cell(Film& film, const FilmSpec& spec, int cell) {
+static void draw_cell(Film& film, const FilmPlan& plan, int cell) {
     const CellSheets& s = *film.sheets;
     int digit = film.cells[cell];
-    int from = digit == 0 ? sheet_empty_cell : spec.given[cell] ? digit - 1 : 8 + digit;
+    int from = digit == 0 ? sheet_empty_cell : plan.given[cell] ? digit - 1 : 8 + digit;
     const uint8_t* sheet = film.outline == cell ? film.outlined : film.plain;
     int from_x = s.cell_left[from % 9], from_y = s.cell_top[from / 9];
     int to_x = s.cell_left[cell % 9], to_y = s.cell_top[cell / 9];
@@ -128,14 +128,14 @@ static bool put_frame(GifFileType* gif, Film& film, int left, int top, int width
 
 // Moves the board to `position` changes, redraws the cells that differ and
 // puts the frame: the box of those cells only.
-static bool film_frame(GifFileType* gif, Film& film, const FilmSpec& spec, uint64_t& at,
+static bool film_frame(GifFileType* gif, Film& film, const FilmPlan& plan, uint64_t& at,
                        uint64_t position, uint32_t delay) {
     bool changed[81] = {};
     uint8_t cells[81];
     memcpy(cells, film.cells, sizeof(cells));
     for (; at < position; at++)
-        cells[change_cell(spec.changes[at])] = (uint8_t)change_after(spec.changes[at]);
-    int8_t outline = position > 0 ? (int8_t)change_cell(spec.changes[position - 1]) : (int8_t)-1;
+        cells[change_cell(plan.changes[at])] = (uint8_t)change_after(plan.changes[at]);
+    int8_t outline = position > 0 ? (int8_t)change_cell(plan.changes[position - 1]) : (int8_t)-1;
     for (int cell = 0; cell < 81; cell++)
         changed[cell] = cells[cell] != film.cells[cell] || cell == outline || cell == film.outline;
     memcpy(film.cells, cells, sizeof(cells));
@@ -144,7 +144,7 @@ static bool film_frame(GifFileType* gif, Film& film, const FilmSpec& spec, uint6
     int left = s.width, top = s.height, right = 0, bottom = 0;
     for (int cell = 0; cell < 81; cell++) {
         if (!changed[cell]) continue;
-        draw_cell(film, spec, cell);
+        draw_cell(film, plan, cell);
         int x = s.cell_left[cell % 9], y = s.cell_top[cell / 9];
         if (x < left) left = x;
         if (y < top) top = y;
@@ -194,26 +194,26 @@ static uint64_t film_time(uint64_t position, uint32_t rate) {
     return (uint64_t)llround(100.0 * (double)position / (double)rate);
 }
 
-static bool put_frames(GifFileType* gif, Film& film, const FilmSpec& spec, FilmProgress* progress) {
-    uint32_t frames = film_frame_count(spec.count, spec.rate);
+static bool put_frames(GifFileType* gif, Film& film, const FilmPlan& plan, FilmProgress* progress) {
+    uint32_t frames = film_frame_count(plan.count, plan.rate);
     uint64_t at = 0;
     for (uint32_t frame = 0; frame < frames; frame++) {
         if (progress->cancel.load(std::memory_order_relaxed)) return false;
-        uint64_t position = film_frame_position(frame, frames, spec.count);
-        uint64_t following = film_frame_position(frame + 1, frames, spec.count);
-        uint64_t delay = film_time(following, spec.rate) - film_time(position, spec.rate);
+        uint64_t position = film_frame_position(frame, frames, plan.count);
+        uint64_t following = film_frame_position(frame + 1, frames, plan.count);
+        uint64_t delay = film_time(following, plan.rate) - film_time(position, plan.rate);
         if (delay < film_shortest_delay) delay = film_shortest_delay;
         if (frame + 1 == frames) delay = film_last_hold;
         bool put = frame == 0 ? put_frame(gif, film, 0, 0, film.sheets->width, film.sheets->height,
                                           (uint32_t)delay, true)
-                              : film_frame(gif, film, spec, at, position, (uint32_t)delay);
+                              : film_frame(gif, film, plan, at, position, (uint32_t)delay);
         if (!put) return false;
         progress->frames_done.store(frame + 1, std::memory_order_relaxed);
     }
     return true;
 }
 
-uint8_t* encode_film(const CellSheets& sheets, const FilmSpec& spec, FilmProgress* progress,
+uint8_t* encode_film(const CellSheets& sheets, const FilmPlan& plan, FilmProgress* progress,
                      int* length) {
     size_t pixels = (size_t)sheets.width * sheets.height;
     Palette* palette = (Palette*)calloc(1, sizeof(Palette));
@@ -231,11 +231,11 @@ uint8_t* encode_film(const CellSheets& sheets, const FilmSpec& spec, FilmProgres
     if (palette && images && index_sheets(sheets, *palette, images, images + pixels)) {
         // The first frame: the sheet's grid with every cell of the start drawn in.
         memcpy(film.next, film.plain, pixels);
-        memcpy(film.cells, spec.start, sizeof(film.cells));
-        for (int cell = 0; cell < 81; cell++) draw_cell(film, spec, cell);
+        memcpy(film.cells, plan.start, sizeof(film.cells));
+        for (int cell = 0; cell < 81; cell++) draw_cell(film, plan, cell);
         int error = 0;
         GifFileType* gif = EGifOpen(&bytes, add_gif_bytes, &error);
-        made = gif && begin_gif(gif, sheets, *palette) && put_frames(gif, film, spec, progress);
+        made = gif && begin_gif(gif, sheets, *palette) && put_frames(gif, film, plan, progress);
         if (gif && EGifCloseFile(gif, &error) == GIF_ERROR) made = false;
     }
     free(palette);

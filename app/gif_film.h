@@ -25,7 +25,7 @@ constexpr int sheet_empty_cell = 40;
 
 // What the film shows: the board at its start (0 for empty) and which cells
 // are givens, the changes after it, and the pace they are shown at.
-struct FilmSpec {
+struct FilmPlan {
     const uint8_t* start;
     const uint8_t* given;
     const Change* changes;
@@ -56,5 +56,5 @@ struct FilmProgress {
 
 // The GIF's bytes in a new buffer for free(); null when cancelled or when
 // memory or the encoder fail.
-uint8_t* encode_film(const CellSheets& sheets, const FilmSpec& spec, FilmProgress* progress,
+uint8_t* encode_film(const CellSheets& sheets, const FilmPlan& plan, FilmProgress* progress,
                      int* length);

@@ -31,16 +31,11 @@ void capture_read(const Capture* capture, int x, int y, int width, int height, u
     if (y < 0) y = 0;
     if (y + height > capture->height) height = capture->height - y;
     if (x + width > capture->width || height <= 0) return;
-    // GL counts rows from the bottom.
+    // GL counts rows from the bottom: each row is read into its place from the top.
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, capture->height - y - height, width, height, GL_RGBA, GL_UNSIGNED_BYTE, out);
-    size_t row = 4 * (size_t)width;
-    uint8_t swap[4 * 4096];
-    for (int top = 0, bottom = height - 1; top < bottom && row <= sizeof(swap); top++, bottom--) {
-        memcpy(swap, out + row * top, row);
-        memcpy(out + row * top, out + row * bottom, row);
-        memcpy(out + row * bottom, swap, row);
-    }
+    for (int row = 0; row < height; row++)
+        glReadPixels(x, capture->height - y - row - 1, width, 1, GL_RGBA, GL_UNSIGNED_BYTE,
+                     out + 4 * (size_t)width * row);
 }
 
 void capture_end(Capture* capture, int window_width, int window_height) {

@@ -82,10 +82,10 @@ TEST(GifFilm, FramesRebuildTheBoardAndKeepThePace) {
         changes.push_back(make_change(cell, board[cell], after));
         board[cell] = (uint8_t)after;
     }
-    FilmSpec spec = {start, given, changes.data(), changes.size(), 50};
+    FilmPlan plan = {start, given, changes.data(), changes.size(), 50};
     FilmProgress progress = {};
     int length = 0;
-    uint8_t* gif_bytes = encode_film(s, spec, &progress, &length);
+    uint8_t* gif_bytes = encode_film(s, plan, &progress, &length);
     ASSERT_NE(gif_bytes, nullptr);
     EXPECT_EQ(progress.frames_done.load(), film_most_frames);
 
@@ -125,5 +125,5 @@ TEST(GifFilm, FramesRebuildTheBoardAndKeepThePace) {
     free(gif_bytes);
 
     progress.cancel = true;
-    EXPECT_EQ(encode_film(s, spec, &progress, &length), nullptr);
+    EXPECT_EQ(encode_film(s, plan, &progress, &length), nullptr);
 }

@@ -30,7 +30,7 @@ struct BoardMarks {
 
 static BoardMarks marks;
 
-// The whole cell, on whole pixels, as the conflicts are marked.
+// The whole cell, on whole pixels; the grid lines are drawn over its edges.
 static void add_cell(int cell) {
     Vec2 centre = game_layout.cell_centres[cell];
     float left = snap_to_pixel(centre.x - cell_size / 2);
@@ -42,6 +42,13 @@ static void add_cell(int cell) {
 static void draw_house(int house, Rgba tint) {
     rect_batch_clear(&marks.tints);
     for (int k = 0; k < 9; k++) add_cell(house_cell((HouseKind)(house / 9), house % 9, k));
+    rect_batch_draw(&marks.tints, tint.r, tint.g, tint.b);
+}
+
+void draw_cell_tints(const bool marked[81], Rgba tint) {
+    rect_batch_clear(&marks.tints);
+    for (int cell = 0; cell < 81; cell++)
+        if (marked[cell]) add_cell(cell);
     rect_batch_draw(&marks.tints, tint.r, tint.g, tint.b);
 }
 

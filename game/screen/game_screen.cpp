@@ -124,17 +124,7 @@ static void draw_conflict_marks() {
     read_givens(givens);
     GivenConflicts conflicts;
     find_conflicts(givens, &conflicts);
-    if (conflicts.marked_count == 0) return;
-    // The whole cell, on whole pixels; the grid lines are drawn over its edges.
-    for (int i = 0; i < board_cells; i++) {
-        if (!conflicts.marked[i]) continue;
-        Vec2 centre = game_layout.cell_centres[i];
-        float left = snap_to_pixel(centre.x - cell_size / 2);
-        float top = snap_to_pixel(centre.y - cell_size / 2);
-        draw_rect(Vec2{left, top}, snap_to_pixel(centre.x + cell_size / 2) - left,
-                  snap_to_pixel(centre.y + cell_size / 2) - top, conflict_tint.r, conflict_tint.g,
-                  conflict_tint.b, conflict_tint.a);
-    }
+    if (conflicts.marked_count > 0) draw_cell_tints(conflicts.marked, conflict_tint);
 }
 
 // The givens of the selected digit pulse as sin(8 t): a period of 2 pi / 8 s.
